@@ -1,0 +1,66 @@
+// An in-memory stand-in for the dialog's controls, for running the dialog logic without
+// a window system. File dialogs and message boxes are answered from scripts and recorded.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "front/ui.h"
+
+struct StandinFileDialogAnswer {
+  bool chosen = false;       // false: the user cancelled (or the dialog failed)
+  std::string buffer;        // the result buffer's bytes, NULs included
+  std::uint16_t fileOffset = 0;
+};
+
+struct StandinFileDialogCall {
+  std::string filter;  // with its NULs, up to and including the closing pair
+  unsigned flags;
+  std::uint32_t bufferSize;
+  std::string initialDir;
+  bool initialDirNull;
+};
+
+struct StandinMessageBox {
+  std::string text;
+  std::string caption;
+  MessageKind kind;
+};
+
+struct StandinList {
+  std::vector<std::string> rows;
+  int selection = -1;
+};
+
+struct Standin {
+  std::map<int, std::string> boxes;  // path and folder boxes
+  std::map<int, StandinList> lists;
+  bool createNifsEnabled = true;  // as the template creates it, until the first reset
+  int focus = 0;
+  bool dialogEnded = false;
+  int waitCursorDepth = 0;
+  int waitCursorUses = 0;
+
+  std::deque<StandinFileDialogAnswer> fileDialogAnswers;
+  std::vector<StandinFileDialogCall> fileDialogCalls;
+  std::deque<int> messageBoxAnswers;  // when empty, boxes answer OK (1)
+  std::vector<StandinMessageBox> messageBoxes;
+  std::vector<int> focusHistory;
+};
+
+// The one stand-in dialog.
+Standin& TheStandin();
+
+// Starts a fresh dialog: clears the stand-in and delivers the opening message, then puts
+// the focus on the first tab stop as the system does.
+void StandinOpenDialog();
+
+// The user picks a row of a list (the platform sends no command for it).
+void StandinSelectRow(int list, int row);
+
+// Helpers for scripting the open-file dialog.
+StandinFileDialogAnswer ChooseOneFile(const std::string& fullPath);
+StandinFileDialogAnswer ChooseSeveralFiles(const std::string& folder,
+                                           const std::vector<std::string>& names);

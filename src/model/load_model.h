@@ -1,0 +1,17 @@
+// Reads the model named by g_app.modelPath into the image and fills the
+// texture-reference table.
+#pragma once
+
+inline constexpr const char* kMsgCannotOpen = "Cannot open file";
+inline constexpr const char* kMsgNotRecognized = "Cannot recognize file format";
+inline constexpr const char* kMsgNoReferences = "No texture references found in the file";
+inline constexpr const char* kMsgTooLarge =
+    "Cannot load file: models of 4 GiB or more are not supported";
+inline constexpr const char* kMsgOutOfMemory = "Cannot load file: not enough memory";
+inline constexpr const char* kMsgFirstHundred =
+    "The model has more than 100 external texture references; only the first 100 are listed";
+
+// 1 when the image is loaded and holds at least one reference, 0 otherwise. Every
+// failure has been shown to the user before it returns; the caller only clears the
+// model selection.
+int LoadModel();

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds texmint.exe (32-bit) and starts it under Wine. Uses your display; without one
+# it starts a virtual one and says where to look.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${TEXMINT_BUILD_DIR:-build}
+cmake -S . -B "$build" -G Ninja >/dev/null
+cmake --build "$build" --target windows-i686
+if [ -z "${DISPLAY:-}" ]; then
+  export DISPLAY=:77
+  Xvfb "$DISPLAY" -screen 0 1280x800x24 >/dev/null 2>&1 &
+  trap 'kill $!' EXIT
+  echo "No display: running on the virtual display $DISPLAY (see it with: xwd -root -display $DISPLAY)"
+  sleep 1
+fi
+export WINEPREFIX=${WINEPREFIX:-$HOME/.wine-texmint32} WINEARCH=win32
+wine "$build/windows-i686/texmint.exe"

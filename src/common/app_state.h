@@ -32,7 +32,7 @@ struct ReplacementName {
 using ModelImage = std::unique_ptr<std::uint8_t[]>;
 
 struct AppState {
-  WindowHandle hwndMain;  // front end
+  WindowHandle hwndMain;               // front end
   char modelPath[kModelPathCapacity];  // front end
 
   ModelImage modelImage;  // model loading

@@ -12,7 +12,11 @@ bool CopyText(std::span<char> into, std::string_view text);
 std::string_view TextIn(std::span<const char> buffer);
 
 // Folds only the ASCII letters A-Z to a-z, as the sort and suffix rules need.
-constexpr char FoldToLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-constexpr char FoldToUpper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+constexpr char FoldToLower(char c) {
+  return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
+constexpr char FoldToUpper(char c) {
+  return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+}
 
 bool EqualNoCase(std::string_view a, std::string_view b);

@@ -4,4 +4,6 @@
 
 const FileOps* g_fileOps = &SystemFileOps();
 
-std::uint8_t* AllocateBytes(std::size_t bytes) { return new (std::nothrow) std::uint8_t[bytes]; }
+std::uint8_t* AllocateBytes(std::size_t bytes) {
+  return new (std::nothrow) std::uint8_t[bytes];
+}

@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <climits>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <string_view>
 #include <vector>
@@ -16,7 +16,9 @@
 
 namespace {
 
-int Fd(FileHandle file) { return static_cast<int>(file); }
+int Fd(FileHandle file) {
+  return static_cast<int>(file);
+}
 
 FileHandle OpenForReading(const char* path) {
   const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
@@ -42,16 +44,17 @@ std::size_t ReadUpTo(FileHandle file, std::uint8_t* into, std::size_t count) {
 }
 
 PathState InspectPath(const char* path) {
-  struct stat st{};
+  struct stat st {};
   if (::stat(path, &st) != 0) return errno == ENOENT ? PathState::kMissing : PathState::kNotAFile;
   if (!S_ISREG(st.st_mode)) return PathState::kNotAFile;
   // Root may open any file for writing, so the permission bits are read directly.
   return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ? PathState::kReadOnly
-                                                          : PathState::kWritable;
+                                                           : PathState::kWritable;
 }
 
 bool SameFile(const char* a, const char* b) {
-  struct stat sa{}, sb{};
+  struct stat sa {
+  }, sb{};
   if (::stat(a, &sa) != 0 || ::stat(b, &sb) != 0) return false;
   return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
@@ -103,17 +106,25 @@ bool WritePieces(FileHandle file, std::span<const std::span<const std::uint8_t>>
   return true;
 }
 
-bool CloseFile(FileHandle file) { return ::close(Fd(file)) == 0; }
+bool CloseFile(FileHandle file) {
+  return ::close(Fd(file)) == 0;
+}
 
-bool MoveOnto(const char* from, const char* to) { return std::rename(from, to) == 0; }
+bool MoveOnto(const char* from, const char* to) {
+  return std::rename(from, to) == 0;
+}
 
-void RemoveFile(const char* path) { ::unlink(path); }
+void RemoveFile(const char* path) {
+  ::unlink(path);
+}
 
 constexpr FileOps kPosixFileOps{
-    OpenForReading, SizeBySeeking, ReadUpTo,   AllocateBytes, InspectPath, SameFile,
-    CreateTempBeside, WritePieces, CloseFile, MoveOnto,     RemoveFile,
+    OpenForReading,   SizeBySeeking, ReadUpTo,  AllocateBytes, InspectPath, SameFile,
+    CreateTempBeside, WritePieces,   CloseFile, MoveOnto,      RemoveFile,
 };
 
 }  // namespace
 
-const FileOps& SystemFileOps() { return kPosixFileOps; }
+const FileOps& SystemFileOps() {
+  return kPosixFileOps;
+}

@@ -9,7 +9,9 @@
 
 namespace {
 
-HANDLE Handle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
+HANDLE Handle(FileHandle file) {
+  return reinterpret_cast<HANDLE>(file);
+}
 
 FileHandle FromHandle(HANDLE handle) {
   return handle == INVALID_HANDLE_VALUE ? kNoFile : reinterpret_cast<FileHandle>(handle);
@@ -68,8 +70,7 @@ bool SameFile(const char* a, const char* b) {
   char fullA[MAX_PATH * 2], fullB[MAX_PATH * 2];
   const DWORD na = GetFullPathNameA(a, sizeof fullA, fullA, nullptr);
   const DWORD nb = GetFullPathNameA(b, sizeof fullB, fullB, nullptr);
-  return na > 0 && na < sizeof fullA && nb > 0 && nb < sizeof fullB &&
-         lstrcmpiA(fullA, fullB) == 0;
+  return na > 0 && na < sizeof fullA && nb > 0 && nb < sizeof fullB && lstrcmpiA(fullA, fullB) == 0;
 }
 
 FileHandle CreateTempBeside(const char* finalPath, char* tempPath, std::size_t tempCapacity) {
@@ -79,8 +80,8 @@ FileHandle CreateTempBeside(const char* finalPath, char* tempPath, std::size_t t
   char name[MAX_PATH];
   // Creates the file with a name no other file has, which CREATE_ALWAYS then opens.
   if (GetTempFileNameA(folder.c_str(), "tmt", 0, name) == 0) return kNoFile;
-  const HANDLE h = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE h =
+      CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE || !CopyText({tempPath, tempCapacity}, name)) {
     if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
     DeleteFileA(name);
@@ -104,19 +105,25 @@ bool WritePieces(FileHandle file, std::span<const std::span<const std::uint8_t>>
   return true;
 }
 
-bool CloseFile(FileHandle file) { return CloseHandle(Handle(file)) != FALSE; }
+bool CloseFile(FileHandle file) {
+  return CloseHandle(Handle(file)) != FALSE;
+}
 
 bool MoveOnto(const char* from, const char* to) {
   return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != FALSE;
 }
 
-void RemoveFile(const char* path) { DeleteFileA(path); }
+void RemoveFile(const char* path) {
+  DeleteFileA(path);
+}
 
 constexpr FileOps kWin32FileOps{
-    OpenForReading, SizeBySeeking, ReadUpTo,   AllocateBytes, InspectPath, SameFile,
-    CreateTempBeside, WritePieces, CloseFile, MoveOnto,     RemoveFile,
+    OpenForReading,   SizeBySeeking, ReadUpTo,  AllocateBytes, InspectPath, SameFile,
+    CreateTempBeside, WritePieces,   CloseFile, MoveOnto,      RemoveFile,
 };
 
 }  // namespace
 
-const FileOps& SystemFileOps() { return kWin32FileOps; }
+const FileOps& SystemFileOps() {
+  return kWin32FileOps;
+}

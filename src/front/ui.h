@@ -34,16 +34,16 @@ inline constexpr unsigned kModelDialogFlags = 0x1804;
 inline constexpr unsigned kTextureDialogFlags = 0x81A0C;
 
 struct OpenFileRequest {
-  const char* filter;      // pairs of texts separated by NUL, ending in two NULs
+  const char* filter;  // pairs of texts separated by NUL, ending in two NULs
   unsigned flags;
-  char* buffer;            // zeroed by the caller
+  char* buffer;  // zeroed by the caller
   std::uint32_t bufferSize;
   const char* initialDir;  // nullptr or empty: the system chooses
 };
 
 struct OpenFileResult {
-  bool chosen;                // false on cancel or failure
-  std::uint16_t fileOffset;   // offset of the first file name in the buffer
+  bool chosen;               // false on cancel or failure
+  std::uint16_t fileOffset;  // offset of the first file name in the buffer
 };
 
 void UiSetBoxText(ControlId box, const char* text);

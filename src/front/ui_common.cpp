@@ -1,3 +1,5 @@
 #include "front/ui.h"
 
-void ShowError(const char* text) { UiMessageBox(text, kErrorCaption, MessageKind::kError); }
+void ShowError(const char* text) {
+  UiMessageBox(text, kErrorCaption, MessageKind::kError);
+}

@@ -18,7 +18,9 @@ void StandinOpenDialog() {
   TheStandin().focus = kSelectNifButton;
 }
 
-void StandinSelectRow(int list, int row) { TheStandin().lists[list].selection = row; }
+void StandinSelectRow(int list, int row) {
+  TheStandin().lists[list].selection = row;
+}
 
 StandinFileDialogAnswer ChooseOneFile(const std::string& fullPath) {
   const auto slash = fullPath.find_last_of("\\/");
@@ -34,17 +36,25 @@ StandinFileDialogAnswer ChooseSeveralFiles(const std::string& folder,
   return {true, buffer, static_cast<std::uint16_t>(folder.size() + 1)};
 }
 
-void UiSetBoxText(ControlId box, const char* text) { TheStandin().boxes[box] = text; }
+void UiSetBoxText(ControlId box, const char* text) {
+  TheStandin().boxes[box] = text;
+}
 
-void UiResetList(ControlId list) { TheStandin().lists[list] = StandinList{}; }
+void UiResetList(ControlId list) {
+  TheStandin().lists[list] = StandinList{};
+}
 
 void UiAddListRow(ControlId list, const char* text) {
   TheStandin().lists[list].rows.emplace_back(text);
 }
 
-int UiListSelection(ControlId list) { return TheStandin().lists[list].selection; }
+int UiListSelection(ControlId list) {
+  return TheStandin().lists[list].selection;
+}
 
-void UiEnableCreateNifs(bool enabled) { TheStandin().createNifsEnabled = enabled; }
+void UiEnableCreateNifs(bool enabled) {
+  TheStandin().createNifsEnabled = enabled;
+}
 
 void UiSetFocus(ControlId control) {
   TheStandin().focus = control;
@@ -65,8 +75,7 @@ OpenFileResult UiOpenFileDialog(const OpenFileRequest& request) {
   std::size_t filterSize = 0;
   while (request.filter[filterSize] != '\0' || request.filter[filterSize + 1] != '\0') ++filterSize;
   s.fileDialogCalls.push_back({std::string(request.filter, filterSize + 2), request.flags,
-                               request.bufferSize,
-                               request.initialDir ? request.initialDir : "",
+                               request.bufferSize, request.initialDir ? request.initialDir : "",
                                request.initialDir == nullptr});
   if (s.fileDialogAnswers.empty()) return {false, 0};
   StandinFileDialogAnswer answer = std::move(s.fileDialogAnswers.front());
@@ -77,11 +86,15 @@ OpenFileResult UiOpenFileDialog(const OpenFileRequest& request) {
   return {true, answer.fileOffset};
 }
 
-void UiEndDialog() { TheStandin().dialogEnded = true; }
+void UiEndDialog() {
+  TheStandin().dialogEnded = true;
+}
 
 UiWaitCursor::UiWaitCursor() : previous_(nullptr) {
   ++TheStandin().waitCursorDepth;
   ++TheStandin().waitCursorUses;
 }
 
-UiWaitCursor::~UiWaitCursor() { --TheStandin().waitCursorDepth; }
+UiWaitCursor::~UiWaitCursor() {
+  --TheStandin().waitCursorDepth;
+}

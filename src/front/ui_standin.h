@@ -10,8 +10,8 @@
 #include "front/ui.h"
 
 struct StandinFileDialogAnswer {
-  bool chosen = false;       // false: the user cancelled (or the dialog failed)
-  std::string buffer;        // the result buffer's bytes, NULs included
+  bool chosen = false;  // false: the user cancelled (or the dialog failed)
+  std::string buffer;   // the result buffer's bytes, NULs included
   std::uint16_t fileOffset = 0;
 };
 

@@ -1,6 +1,6 @@
 // The user-interface services over Win32.
-#include <windows.h>
 #include <commdlg.h>
+#include <windows.h>
 
 #include <cstddef>
 
@@ -16,7 +16,9 @@ static_assert(sizeof(void*) != 8 || kOpenFileNameSize == 136);
 
 namespace {
 
-HWND MainWindow() { return static_cast<HWND>(g_app.hwndMain); }
+HWND MainWindow() {
+  return static_cast<HWND>(g_app.hwndMain);
+}
 
 }  // namespace
 
@@ -24,7 +26,9 @@ void UiSetBoxText(ControlId box, const char* text) {
   SendDlgItemMessageA(MainWindow(), box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }
 
-void UiResetList(ControlId list) { SendDlgItemMessageA(MainWindow(), list, LB_RESETCONTENT, 0, 0); }
+void UiResetList(ControlId list) {
+  SendDlgItemMessageA(MainWindow(), list, LB_RESETCONTENT, 0, 0);
+}
 
 void UiAddListRow(ControlId list, const char* text) {
   SendDlgItemMessageA(MainWindow(), list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
@@ -38,7 +42,9 @@ void UiEnableCreateNifs(bool enabled) {
   EnableWindow(GetDlgItem(MainWindow(), kCreateNifsButton), enabled ? TRUE : FALSE);
 }
 
-void UiSetFocus(ControlId control) { SetFocus(GetDlgItem(MainWindow(), control)); }
+void UiSetFocus(ControlId control) {
+  SetFocus(GetDlgItem(MainWindow(), control));
+}
 
 int UiMessageBox(const char* text, const char* caption, MessageKind kind) {
   return MessageBoxA(MainWindow(), text, caption, static_cast<UINT>(kind));
@@ -59,8 +65,12 @@ OpenFileResult UiOpenFileDialog(const OpenFileRequest& request) {
   return {true, ofn.nFileOffset};
 }
 
-void UiEndDialog() { EndDialog(MainWindow(), 0); }
+void UiEndDialog() {
+  EndDialog(MainWindow(), 0);
+}
 
 UiWaitCursor::UiWaitCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
 
-UiWaitCursor::~UiWaitCursor() { SetCursor(static_cast<HCURSOR>(previous_)); }
+UiWaitCursor::~UiWaitCursor() {
+  SetCursor(static_cast<HCURSOR>(previous_));
+}

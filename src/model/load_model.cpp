@@ -12,14 +12,15 @@ namespace {
 
 // Reads the whole file into a fresh image; returns false once it has told the user why.
 bool ReadImage(FileHandle file) {
+  g_app.refCount = 0;
+  g_app.modelImage.reset();
+  g_app.modelSize = 0;
+
   std::uint64_t size = 0;
   if (!g_fileOps->sizeBySeeking(file, &size)) {
     ShowError(kMsgCannotOpen);
     return false;
   }
-  g_app.refCount = 0;
-  g_app.modelImage.reset();
-  g_app.modelSize = 0;
 
   if (size > std::numeric_limits<std::uint32_t>::max()) {
     ShowError(kMsgTooLarge);

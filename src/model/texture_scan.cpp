@@ -64,7 +64,8 @@ ScanResult ScanTextureRefs(std::span<const std::uint8_t> file,
 
     // A record counts only when its flag, length and whole path lie inside the file;
     // anything else is passed over like a record without an external file.
-    const bool external = reader.Holds(q, kPathOffset) && reader.U8(q + kFlagOffset) == kExternalFlag;
+    const bool external =
+        reader.Holds(q, kPathOffset) && reader.U8(q + kFlagOffset) == kExternalFlag;
     const std::uint32_t length = external ? reader.U32LE(q + kLengthOffset) : 0;
     if (!external || !reader.Holds(q + kPathOffset, length)) {
       p = q + kTextureTypeName.size();

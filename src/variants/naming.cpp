@@ -18,7 +18,9 @@ constexpr std::string_view kSeparators = "\\/";
 constexpr std::string_view kSeparators = "/";
 #endif
 
-std::string_view NameOf(const ReplacementName& entry) { return TextIn(entry.name); }
+std::string_view NameOf(const ReplacementName& entry) {
+  return TextIn(entry.name);
+}
 
 }  // namespace
 
@@ -42,7 +44,8 @@ std::string_view SuffixOf(std::string_view name, unsigned k) {
 
 unsigned FindSuffixStart(std::span<const ReplacementName> names) {
   if (names.size() < 2) return 0;
-  if (std::ranges::any_of(names, [](const auto& n) { return NameOf(n).find('.') == std::string_view::npos; })) {
+  if (std::ranges::any_of(
+          names, [](const auto& n) { return NameOf(n).find('.') == std::string_view::npos; })) {
     return 0;
   }
 

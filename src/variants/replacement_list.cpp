@@ -49,8 +49,9 @@ SelectionParse ParseSelection(std::span<char> buffer, std::uint16_t fileOffset,
 void ChooseReplacements() {
   // Heap, not stack: the result buffer is large and the dialog's own frames are deep.
   const auto buffer = std::make_unique<char[]>(kTextureDialogBufferSize);
-  const OpenFileResult result = UiOpenFileDialog({kTextureFilter, kTextureDialogFlags, buffer.get(),
-                                                  kTextureDialogBufferSize, g_app.replacementFolder});
+  const OpenFileResult result =
+      UiOpenFileDialog({kTextureFilter, kTextureDialogFlags, buffer.get(), kTextureDialogBufferSize,
+                        g_app.replacementFolder});
   if (!result.chosen) {
     ClearReplacements();
     return;

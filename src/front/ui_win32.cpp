@@ -1,6 +1,7 @@
 // The user-interface services over Win32.
-#include <commdlg.h>
 #include <windows.h>
+
+#include <commdlg.h>  // needs windows.h first
 
 #include <cstddef>
 

@@ -79,6 +79,7 @@ void CreateVariants() {
   {
     UiWaitCursor wait;
     for (std::uint32_t i = 0; i < g_app.replacementCount; ++i) {
+      if (g_copyProgress) g_copyProgress(i, g_app.replacementCount);
       const char* name = g_app.replacements[i].name;
       const std::string path =
           k > 0 ? SuffixOutputPath(basePath, SuffixOf(name, k)) : NumberedOutputPath(basePath, i + 1);

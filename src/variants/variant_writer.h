@@ -35,4 +35,8 @@ enum class WriteOutcome { kWritten, kCannotCreate, kCannotWrite };
 // any failure, and so does a read-only one.
 WriteOutcome WriteVariantFile(const char* path, std::span<const std::span<const std::uint8_t>> pieces);
 
+// When set, called before each copy is made with its position in the replacement list and
+// the list's size, so that a front end without a wait cursor can show how far it has got.
+inline void (*g_copyProgress)(std::uint32_t position, std::uint32_t count) = nullptr;
+
 void CreateVariants();

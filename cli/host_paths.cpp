@@ -1,0 +1,56 @@
+#include "host_paths.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+
+#include <filesystem>
+#endif
+
+std::string FullPath(const std::string& path) {
+  if (path.empty()) return {};
+#ifdef _WIN32
+  char full[1024];
+  return _fullpath(full, path.c_str(), sizeof full) ? std::string(full) : std::string();
+#else
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  if (error) return {};
+  // The dialog returns paths without "." and ".." steps; the copies' names depend on it.
+  return absolute.lexically_normal().string();
+#endif
+}
+
+PathKind KindOf(const std::string& path) {
+#ifdef _WIN32
+  struct _stati64 st {};
+  if (_stati64(path.c_str(), &st) != 0) return PathKind::kMissing;
+#else
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return PathKind::kMissing;
+#endif
+  return (st.st_mode & S_IFMT) == S_IFREG ? PathKind::kFile : PathKind::kNotAFile;
+}
+
+std::size_t FileNameStart(const std::string& fullPath) {
+#ifdef _WIN32
+  const auto slash = fullPath.find_last_of("\\/");
+#else
+  const auto slash = fullPath.find_last_of('/');
+#endif
+  return slash == std::string::npos ? 0 : slash + 1;
+}
+
+bool StderrIsTerminal() {
+#ifdef _WIN32
+  return _isatty(_fileno(stderr)) != 0;
+#else
+  return ::isatty(STDERR_FILENO) == 1;
+#endif
+}

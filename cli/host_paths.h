@@ -1,0 +1,23 @@
+// The few questions the command line asks the host about paths and streams. Only the C
+// runtime is used, with 8-bit paths in the system's code page, as the core opens them.
+#pragma once
+
+#include <string>
+
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+// The full form of `path`, as the open-file dialog returns a choice; empty when it can't
+// be formed.
+std::string FullPath(const std::string& path);
+
+enum class PathKind { kMissing, kFile, kNotAFile };
+PathKind KindOf(const std::string& path);
+
+// Position just after the last separator of a full path.
+std::size_t FileNameStart(const std::string& fullPath);
+
+bool StderrIsTerminal();

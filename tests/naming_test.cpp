@@ -46,6 +46,10 @@ struct SuffixCase {
   std::vector<std::string> suffixes;
 };
 
+void PrintTo(const SuffixCase& c, std::ostream* os) {
+  for (const auto& n : c.names) *os << n << " ";
+}
+
 class FindSuffixStartTest : public testing::TestWithParam<SuffixCase> {};
 
 TEST_P(FindSuffixStartTest, GivesTheDifferingTailOrNothing) {

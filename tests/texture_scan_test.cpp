@@ -80,6 +80,8 @@ struct DisplayCase {
   std::string shown;
 };
 
+void PrintTo(const DisplayCase& c, std::ostream* os) { *os << testing::PrintToString(c.path); }
+
 class DisplayName : public testing::TestWithParam<DisplayCase> {};
 
 TEST_P(DisplayName, IsPathAfterLastBackslashBeforeFirstZero) {

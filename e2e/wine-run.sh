@@ -1,0 +1,141 @@
+#!/usr/bin/env bash
+# Runs Windows programs under Wine on a private virtual X display, in a Wine prefix of our
+# own, and cleans up after itself: its Xvfb (by PID) and its prefix's wineserver.
+#
+#   wine-run.sh setup PREFIX
+#       Creates the prefix once (win64 when this Wine runs both 32- and 64-bit programs,
+#       else win32). Later calls return at once.
+#   wine-run.sh run PREFIX [--need-win64] [--timeout SECONDS] [--shots DIR] PROGRAM [ARGS...]
+#       Runs PROGRAM under Wine and exits with its exit code; 77 (skipped) when
+#       --need-win64 is given and the prefix is win32. With --shots, the BMP pictures the
+#       program left in DIR are turned into PNG.
+set -euo pipefail
+
+usage() {
+  sed -n '4,12p' "$0" >&2
+  exit 2
+}
+[ $# -ge 2 ] || usage
+mode=$1
+prefix=$(realpath -m "$2")
+shift 2
+
+export WINEPREFIX=$prefix
+# Keep errors visible (a missing DLL shows up as one) but not the stream of fixme notes.
+export WINEDEBUG=${WINEDEBUG:-fixme-all}
+# No Mono or Gecko install prompts; a crash ends the program instead of waiting in winedbg.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+unset WINEARCH
+ready_mark=$prefix/.texmint-prefix
+
+xvfb_pid=
+display_file=
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+  [ -z "$display_file" ] || rm -f "$display_file"
+}
+trap cleanup EXIT
+
+# Starts Xvfb on a display number it finds free itself, and exports DISPLAY.
+start_xvfb() {
+  command -v Xvfb >/dev/null || { echo "wine-run: Xvfb is not installed" >&2; exit 1; }
+  display_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  local waited=0
+  while ! grep -q '[0-9]' "$display_file"; do
+    if ! kill -0 "$xvfb_pid" 2>/dev/null || [ "$waited" -ge 100 ]; then
+      echo "wine-run: Xvfb did not start" >&2
+      exit 1
+    fi
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+  export DISPLAY=:$(tr -dc '0-9' <"$display_file")
+}
+
+have_wine64() {
+  command -v wine64 >/dev/null || [ -x /usr/lib/wine/wine64 ]
+}
+
+# Creates the prefix for one architecture; true when it can run what that needs.
+create_prefix() {
+  local arch=$1
+  rm -rf "$prefix"
+  mkdir -p "$(dirname "$prefix")"
+  WINEARCH=$arch timeout 180 wineboot --init >/dev/null 2>&1 || return 1
+  wineserver -w
+  # Without a window manager, unmanaged windows close at once instead of after 2 s.
+  timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 ||
+    return 1
+  if [ "$arch" = win64 ]; then
+    # Both halves must work: the 64-bit side and the 32-bit programs beside it.
+    [ "$(timeout 60 wine cmd /c echo texmint64 2>/dev/null | tr -d '\r')" = texmint64 ] || return 1
+    [ "$(timeout 60 wine 'C:\windows\syswow64\cmd.exe' /c echo texmint32 2>/dev/null |
+      tr -d '\r')" = texmint32 ] || return 1
+  fi
+  wineserver -w
+  echo "$arch" >"$ready_mark"
+}
+
+case "$mode" in
+  setup)
+    [ $# -eq 0 ] || usage
+    if [ -f "$ready_mark" ]; then
+      echo "wine-run: prefix $prefix ($(cat "$ready_mark")) is ready"
+      exit 0
+    fi
+    command -v wine >/dev/null || { echo "wine-run: wine is not installed" >&2; exit 1; }
+    start_xvfb
+    if have_wine64 && create_prefix win64; then
+      :
+    elif create_prefix win32; then
+      :
+    else
+      echo "wine-run: cannot create a Wine prefix in $prefix" >&2
+      exit 1
+    fi
+    echo "wine-run: created prefix $prefix ($(cat "$ready_mark"))"
+    ;;
+  run)
+    need_win64=0
+    limit=60
+    shots=
+    while [ $# -gt 0 ]; do
+      case "$1" in
+        --need-win64) need_win64=1; shift ;;
+        --timeout) limit=$2; shift 2 ;;
+        --shots) shots=$2; shift 2 ;;
+        --*) usage ;;
+        *) break ;;
+      esac
+    done
+    [ $# -ge 1 ] || usage
+    if [ ! -f "$ready_mark" ]; then
+      echo "wine-run: no prefix in $prefix; run '$0 setup $prefix' first" >&2
+      exit 1
+    fi
+    if [ "$need_win64" = 1 ] && [ "$(cat "$ready_mark")" != win64 ]; then
+      echo "wine-run: the prefix is $(cat "$ready_mark"): no 64-bit programs here, skipped"
+      exit 77
+    fi
+    start_xvfb
+    rc=0
+    timeout -k 5 "$limit" wine "$@" || rc=$?
+    [ "$rc" != 124 ] || echo "wine-run: $1 was stopped after $limit s" >&2
+    if [ -n "$shots" ] && [ -d "$shots" ]; then
+      for bmp in "$shots"/*.bmp; do
+        [ -e "$bmp" ] || continue
+        convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp" || rc=1
+      done
+    fi
+    exit "$rc"
+    ;;
+  *)
+    usage
+    ;;
+esac

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Refreshes docs/screenshot.png: the real texmint.exe under Wine, with a model and three
+# replacement textures chosen. Needs what scripts/install-deps.sh installs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${TEXMINT_BUILD_DIR:-build}
+cmake -S . -B "$build" -G Ninja >/dev/null
+cmake --build "$build" --target windows-i686
+
+prefix=$build/wine-prefix
+bash e2e/wine-run.sh setup "$prefix"
+
+# The scenario's files live on a drive of their own, so the picture shows short paths.
+drive=$(realpath -m "$build/e2e/screenshot-drive")
+shots=$(realpath -m "$build/e2e/screenshot-shots")
+mkdir -p "$drive"
+rm -rf "$shots"
+ln -sfn "$drive" "$prefix/dosdevices/t:"
+trap 'rm -f "$prefix/dosdevices/t:"' EXIT
+
+bash e2e/wine-run.sh run "$prefix" --timeout 90 --shots "$shots" \
+  "$build/windows-i686/e2e/texmint-driver.exe" \
+  --program "$build/windows-i686/texmint.exe" --work 'T:\Mods' \
+  --fixtures ../shared/fixtures/nif --shots "$shots" screenshots
+
+mkdir -p docs
+cp "$shots/chosen.png" docs/screenshot.png
+echo "screenshot: docs/screenshot.png refreshed (all three moments are in $shots)"

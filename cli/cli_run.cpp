@@ -189,7 +189,7 @@ int RunCli(std::span<const char* const> args) {
       std::fprintf(stderr, "%s: the textures could not be taken\n", kProgram);
     return kExitErrorShown;
   }
-  if (StderrIsTerminal()) g_copyProgress = ConsoleShowProgress;
+  TheConsole().showProgress = StderrIsTerminal();
   ConsolePress(kCreateNifsButton);
   return ExitCode();
 }

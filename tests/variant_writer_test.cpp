@@ -95,6 +95,7 @@ TEST_F(VariantWriterTest, NumberedCopiesAndTheClosingReport) {
   EXPECT_EQ(Boxes()[0].kind, MessageKind::kInformation);
   EXPECT_EQ(TheStandin().waitCursorUses, 1);
   EXPECT_EQ(TheStandin().waitCursorDepth, 0);
+  EXPECT_EQ(TheStandin().progress, (std::vector<std::uint32_t>{0, 1, 2}));
   // The command leaves the dialog as it was, ready to run again.
   EXPECT_EQ(Rows(kReplacementList), (Names{"a.dds", "b.dds", "c.dds"}));
   EXPECT_EQ(TheStandin().lists[kTextureList].selection, 0);

@@ -56,6 +56,9 @@ void UiSetFocus(ControlId control);
 int UiMessageBox(const char* text, const char* caption, MessageKind kind);
 OpenFileResult UiOpenFileDialog(const OpenFileRequest& request);
 void UiEndDialog();
+// Called before each copy is written, with its position and the number of copies, so that
+// a front end without a wait cursor can show how far the command has got.
+void UiShowProgress(std::uint32_t position, std::uint32_t count);
 
 // Shows the wait cursor for the life of the object.
 class UiWaitCursor {

@@ -73,8 +73,10 @@ void ConsoleDiscardInformation() {
   c.heldInformation.clear();
 }
 
-void ConsoleShowProgress(std::uint32_t position, std::uint32_t count) {
-  if (count < kManyCopies) return;
+// "Writing copy i of n" on the error stream. The line is cleared when the command's wait
+// cursor goes away and before any error is printed.
+void UiShowProgress(std::uint32_t position, std::uint32_t count) {
+  if (!TheConsole().showProgress || count < kManyCopies) return;
   Console& c = TheConsole();
   const int width = std::fprintf(c.errors, "\rWriting copy %u of %u", position + 1, count);
   std::fflush(c.errors);

@@ -25,6 +25,7 @@ struct Console {
 
   bool errorShown = false;
   bool createNifsEnabled = false;
+  bool showProgress = false;      // on a terminal only: a log file should not fill with it
   std::size_t progressWidth = 0;  // characters of the progress line on the error stream
 };
 
@@ -38,8 +39,3 @@ void ConsolePress(int button);
 
 void ConsoleReleaseInformation();
 void ConsoleDiscardInformation();
-
-// Shows "Writing copy i of n" on the error stream; meant for g_copyProgress when that
-// stream is a terminal. The line is cleared when the command's wait cursor goes away and
-// before any error is printed.
-void ConsoleShowProgress(std::uint32_t position, std::uint32_t count);

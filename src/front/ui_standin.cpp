@@ -90,6 +90,10 @@ void UiEndDialog() {
   TheStandin().dialogEnded = true;
 }
 
+void UiShowProgress(std::uint32_t position, std::uint32_t) {
+  TheStandin().progress.push_back(position);
+}
+
 UiWaitCursor::UiWaitCursor() : previous_(nullptr) {
   ++TheStandin().waitCursorDepth;
   ++TheStandin().waitCursorUses;

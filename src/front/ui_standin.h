@@ -48,6 +48,7 @@ struct Standin {
   std::deque<int> messageBoxAnswers;  // when empty, boxes answer OK (1)
   std::vector<StandinMessageBox> messageBoxes;
   std::vector<int> focusHistory;
+  std::vector<std::uint32_t> progress;  // positions reported while copies were written
 };
 
 // The one stand-in dialog.

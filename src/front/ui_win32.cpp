@@ -70,6 +70,8 @@ void UiEndDialog() {
   EndDialog(MainWindow(), 0);
 }
 
+void UiShowProgress(std::uint32_t, std::uint32_t) {}  // the wait cursor says enough
+
 UiWaitCursor::UiWaitCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
 
 UiWaitCursor::~UiWaitCursor() {

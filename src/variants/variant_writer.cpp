@@ -71,7 +71,8 @@ void CreateVariants() {
   const std::string basePath = MakeBasePath(g_app.modelPath);
 
   unsigned k = FindSuffixStart();
-  if (k > 0 && UiMessageBox(kMsgSuffixQuestion, kAppCaption, MessageKind::kQuestion) != kAnswerYes) {
+  if (k > 0 &&
+      UiMessageBox(kMsgSuffixQuestion, kAppCaption, MessageKind::kQuestion) != kAnswerYes) {
     k = 0;
   }
 
@@ -79,10 +80,10 @@ void CreateVariants() {
   {
     UiWaitCursor wait;
     for (std::uint32_t i = 0; i < g_app.replacementCount; ++i) {
-      if (g_copyProgress) g_copyProgress(i, g_app.replacementCount);
+      UiShowProgress(i, g_app.replacementCount);
       const char* name = g_app.replacements[i].name;
-      const std::string path =
-          k > 0 ? SuffixOutputPath(basePath, SuffixOf(name, k)) : NumberedOutputPath(basePath, i + 1);
+      const std::string path = k > 0 ? SuffixOutputPath(basePath, SuffixOf(name, k))
+                                     : NumberedOutputPath(basePath, i + 1);
 
       // The copy is made from memory, but writing it over the model would destroy the
       // original the user chose.

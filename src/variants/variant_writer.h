@@ -33,10 +33,7 @@ enum class WriteOutcome { kWritten, kCannotCreate, kCannotWrite };
 // Writes one copy so that it appears under `path` only when it is whole: into a new file
 // beside it, then moved onto the name. An older file of that name stays as it was on
 // any failure, and so does a read-only one.
-WriteOutcome WriteVariantFile(const char* path, std::span<const std::span<const std::uint8_t>> pieces);
-
-// When set, called before each copy is made with its position in the replacement list and
-// the list's size, so that a front end without a wait cursor can show how far it has got.
-inline void (*g_copyProgress)(std::uint32_t position, std::uint32_t count) = nullptr;
+WriteOutcome WriteVariantFile(const char* path,
+                              std::span<const std::span<const std::uint8_t>> pieces);
 
 void CreateVariants();

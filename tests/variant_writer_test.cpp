@@ -24,6 +24,26 @@ Bytes ThousandByteModel() {
   return m.bytes;
 }
 
+TEST(BuildVariantPieces, NeverReachesPastTheImage) {
+  const Bytes image = ToBytes("0123456789");
+  const struct {
+    std::uint32_t lengthOffset, tailOffset;
+    const char* before;  // the image's bytes kept before the new length and name
+    const char* after;   // and after them
+  } cases[] = {
+      {2, 6, "01", "6789"},       {2, 10, "01", ""},        {8, 40, "01234567", ""},
+      {40, 50, "0123456789", ""}, {6, 2, "012345", "6789"},
+  };
+  for (const auto& c : cases) {
+    VariantPieces v;
+    BuildVariantPieces(image, TextureRef{{}, c.lengthOffset, c.tailOffset}, "X", v);
+    std::string joined;
+    for (const auto& piece : v.pieces) joined.append(piece.begin(), piece.end());
+    EXPECT_EQ(joined, c.before + std::string("\x01\0\0\0X", 5) + c.after)
+        << c.lengthOffset << "/" << c.tailOffset;
+  }
+}
+
 class VariantWriterTest : public testing::Test {
  protected:
   void SetUp() override { StartDialog(); }

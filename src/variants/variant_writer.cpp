@@ -1,5 +1,6 @@
 #include "variants/variant_writer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -12,11 +13,15 @@ void BuildVariantPieces(std::span<const std::uint8_t> image, const TextureRef& r
   const auto length = static_cast<std::uint32_t>(newName.size());
   out.length = {std::uint8_t(length), std::uint8_t(length >> 8), std::uint8_t(length >> 16),
                 std::uint8_t(length >> 24)};
+  // The scan only makes references inside the image; the clamps keep a stale or damaged
+  // one from reaching past it all the same.
+  const std::size_t head = std::min<std::size_t>(ref.lengthOffset, image.size());
+  const std::size_t tail = std::min<std::size_t>(ref.tailOffset, image.size());
   out.pieces = {
-      image.first(ref.lengthOffset),
+      image.first(head),
       out.length,
       {reinterpret_cast<const std::uint8_t*>(newName.data()), newName.size()},
-      image.subspan(ref.tailOffset),
+      image.subspan(std::max(head, tail)),
   };
 }
 

@@ -14,7 +14,7 @@ constexpr char kStone[] = "tx_merp_mirkwood_stone01.dds";
 // The real model, copied where the program may write beside it.
 std::string CopyRock(const Scratch& scratch) {
   const std::string model = scratch / kRock;
-  WriteFile(model, ReadFile(Fixture(kRock)));
+  WriteFile(model, ReadFile(FixturePath(kRock)));
   return model;
 }
 
@@ -29,14 +29,14 @@ TEST(CliList, RealModelPrintsBothReferencesInTableOrder) {
 
 TEST(CliList, BuiltModelListsExternalReferencesOnly) {
   Scratch scratch;
-  ModelBytes model;
-  const std::uint32_t first = model.Texture("tx_a.dds");
-  model.Texture("inside.dds", 0);
-  const std::uint32_t second = model.Texture("textures\\b\\tx_b.dds");
-  const std::uint32_t empty = model.Texture("");
-  const std::uint32_t slashes = model.Texture("textures/c.dds");
+  ModelBuilder model = ModelBytes();
+  const std::uint32_t first = model.TextureRecord("tx_a.dds");
+  model.TextureRecord("inside.dds", 0);
+  const std::uint32_t second = model.TextureRecord("textures\\b\\tx_b.dds");
+  const std::uint32_t empty = model.TextureRecord("");
+  const std::uint32_t slashes = model.TextureRecord("textures/c.dds");
   model.Raw(std::string(40, 'x'));
-  WriteFile(scratch / "built.nif", model.bytes);
+  WriteFile(scratch / "built.nif", ToString(model.bytes));
 
   const RunResult run = RunCli({"list", scratch / "built.nif"}, scratch.path());
   EXPECT_EQ(run.exitCode, 0);
@@ -56,9 +56,9 @@ TEST(CliList, BuiltModelListsExternalReferencesOnly) {
 
 TEST(CliList, MoreThanAHundredReferencesKeepsTheNoteOffTheTable) {
   Scratch scratch;
-  ModelBytes model;
-  for (int i = 0; i < 101; ++i) model.Texture("t" + std::to_string(i) + ".dds");
-  WriteFile(scratch / "many.nif", model.bytes);
+  ModelBuilder model = ModelBytes();
+  for (int i = 0; i < 101; ++i) model.TextureRecord("t" + std::to_string(i) + ".dds");
+  WriteFile(scratch / "many.nif", ToString(model.bytes));
 
   const RunResult run = RunCli({"list", "many.nif"}, scratch.path());
   EXPECT_EQ(run.exitCode, 0);
@@ -74,19 +74,19 @@ TEST(CliList, MoreThanAHundredReferencesKeepsTheNoteOffTheTable) {
 TEST(CliList, LoadFailuresPrintTheMessageOnStderrAndExitOne) {
   Scratch scratch;
   WriteFile(scratch / "short.nif", "NetImmer");
-  ModelBytes lower;
-  lower.Texture("tx_a.dds");
+  ModelBuilder lower = ModelBytes();
+  lower.TextureRecord("tx_a.dds");
   lower.bytes[0] = 'n';  // the header differs in letter case only
-  WriteFile(scratch / "lower.nif", lower.bytes);
+  WriteFile(scratch / "lower.nif", ToString(lower.bytes));
   struct Case {
     std::string model;
     std::string message;
   };
   const std::vector<Case> cases = {
       {scratch / "absent.nif", "Cannot open file"},
-      {Fixture("test_fix_texturepath.nif"), "Cannot recognize file format"},
-      {Fixture("test_opt_dupgeomdata.nif"), "No texture references found in the file"},
-      {Fixture("test_fix_clampmaterialalpha.nif"), "No texture references found in the file"},
+      {FixturePath("test_fix_texturepath.nif"), "Cannot recognize file format"},
+      {FixturePath("test_opt_dupgeomdata.nif"), "No texture references found in the file"},
+      {FixturePath("test_fix_clampmaterialalpha.nif"), "No texture references found in the file"},
       {scratch / "short.nif", "Cannot recognize file format"},
       {scratch / "lower.nif", "Cannot recognize file format"},
   };
@@ -199,9 +199,9 @@ TEST(CliUsage, MistakesExitTwoWithOneLineAndWriteNothing) {
 
 TEST(CliUsage, OutOfRangeRefAfterALoadNoteStillPrintsOnlyTheReason) {
   Scratch scratch;
-  ModelBytes model;
-  for (int i = 0; i < 101; ++i) model.Texture("t.dds");
-  WriteFile(scratch / "many.nif", model.bytes);
+  ModelBuilder model = ModelBytes();
+  for (int i = 0; i < 101; ++i) model.TextureRecord("t.dds");
+  WriteFile(scratch / "many.nif", ToString(model.bytes));
   WriteFile(scratch / "moss.dds", "");
 
   const Snapshot before = TakeSnapshot(scratch.path());

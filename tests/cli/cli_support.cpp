@@ -14,17 +14,6 @@
 #include <fstream>
 #include <iterator>
 
-Scratch::Scratch() {
-  std::string pattern = (fs::temp_directory_path() / "texmint-cli-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot make a scratch folder";
-  path_ = pattern;
-}
-
-Scratch::~Scratch() {
-  std::error_code ignored;
-  fs::remove_all(path_, ignored);
-}
-
 std::string ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) ADD_FAILURE() << "cannot read " << path;
@@ -36,10 +25,6 @@ void WriteFile(const fs::path& path, std::string_view bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (!out) ADD_FAILURE() << "cannot write " << path;
-}
-
-std::string Fixture(const std::string& name) {
-  return TEXMINT_FIXTURES_DIR "/" + name;
 }
 
 Snapshot TakeSnapshot(const fs::path& folder) {
@@ -91,35 +76,8 @@ testing::AssertionResult SameSnapshot(const Snapshot& actual, const Snapshot& ex
   return testing::AssertionFailure() << "the folders differ:" << differences;
 }
 
-ModelBytes::ModelBytes(std::string_view version) {
-  Raw("NetImmerse File Format").Raw(version);
-}
-
-ModelBytes& ModelBytes::Raw(std::string_view text) {
-  bytes.append(text);
-  return *this;
-}
-
-ModelBytes& ModelBytes::U32(std::uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8) bytes.push_back(char((value >> shift) & 0xFF));
-  return *this;
-}
-
-std::uint32_t ModelBytes::Texture(std::string_view path, std::uint8_t flag) {
-  U32(15).Raw("NiSourceTexture").Raw(std::string(12, '\0'));
-  bytes.push_back(char(flag));
-  const auto lengthOffset = static_cast<std::uint32_t>(bytes.size());
-  U32(static_cast<std::uint32_t>(path.size())).Raw(path);
-  return lengthOffset;
-}
-
-std::string ExpectedCopy(const std::string& model, std::uint32_t lengthOffset,
-                         std::uint32_t tailOffset, std::string_view name) {
-  ModelBytes length("");
-  length.bytes.clear();
-  length.U32(static_cast<std::uint32_t>(name.size()));
-  return model.substr(0, lengthOffset) + length.bytes + std::string(name) +
-         model.substr(tailOffset);
+ModelBuilder ModelBytes() {
+  return ModelBuilder::NetImmerse(", Version 4.0.0.2\n");
 }
 
 namespace {

@@ -12,27 +12,16 @@
 #include <string_view>
 #include <vector>
 
+#include "support/model_builder.h"
+#include "support/scratch_dir.h"
+
 namespace fs = std::filesystem;
 
-// A fresh folder, removed with everything in it at the end of the test.
-class Scratch {
- public:
-  Scratch();
-  ~Scratch();
-  Scratch(const Scratch&) = delete;
-  Scratch& operator=(const Scratch&) = delete;
-
-  const fs::path& path() const { return path_; }
-  std::string operator/(std::string_view relative) const { return (path_ / relative).string(); }
-
- private:
-  fs::path path_;
-};
+using Scratch = ScratchDir;
 
 std::string ReadFile(const fs::path& path);
 // Writes `bytes`, creating the folders on the way.
 void WriteFile(const fs::path& path, std::string_view bytes);
-std::string Fixture(const std::string& name);
 
 // Every entry under a folder by relative path: a file's bytes, or nothing for a folder.
 using Snapshot = std::map<std::string, std::optional<std::string>>;
@@ -46,20 +35,8 @@ testing::AssertionResult SameBytes(std::string_view actual, std::string_view exp
 // Equal snapshots, or which entries differ.
 testing::AssertionResult SameSnapshot(const Snapshot& actual, const Snapshot& expected);
 
-// A NetImmerse model built byte by byte.
-struct ModelBytes {
-  std::string bytes;
-
-  explicit ModelBytes(std::string_view version = ", Version 4.0.0.2\n");
-  ModelBytes& Raw(std::string_view text);
-  ModelBytes& U32(std::uint32_t value);
-  // An unnamed texture record; returns the offset of its path's length field.
-  std::uint32_t Texture(std::string_view path, std::uint8_t flag = 1);
-};
-
-// The copy the program must write: the path at [lengthOffset, tailOffset) replaced.
-std::string ExpectedCopy(const std::string& model, std::uint32_t lengthOffset,
-                         std::uint32_t tailOffset, std::string_view name);
+// A NetImmerse model with a version phrase, ready for texture records.
+ModelBuilder ModelBytes();
 
 struct RunResult {
   int exitCode = -1;

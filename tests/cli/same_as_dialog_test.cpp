@@ -26,23 +26,23 @@ struct DialogCase {
 };
 
 std::string RockModel() {
-  return ReadFile(Fixture("morrowind_mossyrock.nif"));
+  return ReadFile(FixturePath("morrowind_mossyrock.nif"));
 }
 
 std::string ThreeReferences() {
-  ModelBytes m;
-  m.Texture("textures\\old_a.dds");
+  ModelBuilder m = ModelBytes();
+  m.TextureRecord("textures\\old_a.dds");
   m.Raw("between");
-  m.Texture("textures\\old_a.dds");
-  m.Texture("b.dds");
+  m.TextureRecord("textures\\old_a.dds");
+  m.TextureRecord("b.dds");
   m.Raw("tail bytes");
-  return m.bytes;
+  return ToString(m.bytes);
 }
 
 std::string HundredAndOneReferences() {
-  ModelBytes m;
-  for (int i = 0; i < 101; ++i) m.Texture("t" + std::to_string(i) + ".dds");
-  return m.bytes;
+  ModelBuilder m = ModelBytes();
+  for (int i = 0; i < 101; ++i) m.TextureRecord("t" + std::to_string(i) + ".dds");
+  return ToString(m.bytes);
 }
 
 std::vector<DialogCase> Cases() {

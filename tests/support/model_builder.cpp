@@ -33,6 +33,11 @@ std::uint32_t ModelBuilder::TextureRecord(std::string_view path, std::uint8_t fl
   return lengthOffset;
 }
 
+std::string ExpectedCopy(std::string_view image, std::uint32_t lengthOffset,
+                         std::uint32_t tailOffset, std::string_view name) {
+  return ToString(ExpectedCopy(ToBytes(image), lengthOffset, tailOffset, name));
+}
+
 std::string ToString(const Bytes& bytes) {
   return std::string(bytes.begin(), bytes.end());
 }

@@ -33,3 +33,5 @@ Bytes ToBytes(std::string_view text);
 // replaced by a new length and name.
 Bytes ExpectedCopy(const Bytes& image, std::uint32_t lengthOffset, std::uint32_t tailOffset,
                    std::string_view name);
+std::string ExpectedCopy(std::string_view image, std::uint32_t lengthOffset,
+                         std::uint32_t tailOffset, std::string_view name);

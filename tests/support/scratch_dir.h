@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "support/model_builder.h"
 
@@ -15,6 +16,7 @@ class ScratchDir {
 
   const std::filesystem::path& path() const { return path_; }
   std::string File(const std::string& name) const { return (path_ / name).string(); }
+  std::string operator/(std::string_view relative) const { return (path_ / relative).string(); }
 
  private:
   std::filesystem::path path_;

@@ -1,8 +1,14 @@
 #include "model/texture_scan.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstring>
 #include <limits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "common/text.h"
 #include "model/byte_reader.h"
@@ -27,22 +33,108 @@ void FillDisplayName(std::span<const std::uint8_t> path, TextureRef& ref) {
   CopyText(ref.displayName, text);
 }
 
+// The type name's search. "N" occurs in the name only at its start, so matches never
+// overlap, and a failed candidate tells how far the next one can be at the least.
+constexpr std::size_t kNameSize = kTextureTypeName.size();
+constexpr std::size_t kLastIndex = kNameSize - 1;
+constexpr auto kFirstByte = static_cast<std::uint8_t>(kTextureTypeName.front());
+constexpr auto kLastByte = static_cast<std::uint8_t>(kTextureTypeName.back());
+
+// For the byte found where a candidate's last byte would be: the distance to the next
+// start at which that byte fits the name (the name's length where it fits nowhere).
+constexpr std::array<std::uint8_t, 256> kSkip = [] {
+  std::array<std::uint8_t, 256> skip{};
+  skip.fill(static_cast<std::uint8_t>(kNameSize));
+  for (std::size_t i = 0; i < kLastIndex; ++i) {
+    skip[static_cast<std::uint8_t>(kTextureTypeName[i])] =
+        static_cast<std::uint8_t>(kLastIndex - i);
+  }
+  return skip;
+}();
+
+// The first match starting in [from, starts), or `starts`; the name's bytes from any
+// start below `starts` lie inside the data. Each "N" found by memchr is judged by the
+// byte where the name would end, which also says how far to move on when it fails: on
+// runs of "N" or of near matches the search advances by up to the name's length.
+std::size_t FindByFirstByte(const std::uint8_t* data, std::size_t from, std::size_t starts) {
+  while (from < starts) {
+    std::size_t at = from;
+    // After a skip the next "N" is often right there, as in a run of them.
+    if (data[at] != kFirstByte) {
+      const void* hit = std::memchr(data + from, kFirstByte, starts - from);
+      if (hit == nullptr) break;
+      at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - data);
+    }
+    const std::uint8_t last = data[at + kLastIndex];
+    if (last == kLastByte && std::memcmp(data + at, kTextureTypeName.data(), kNameSize) == 0) {
+      return at;
+    }
+    from = at + kSkip[last];
+  }
+  return starts;
+}
+
+#if defined(__SSE2__)
+// Start positions examined at once by the vector filter.
+constexpr std::size_t kBlock = 64;
+// How far ahead of the filter the bytes are asked for. A large image streams in from
+// memory, and without the hint the filter waits for every page's first bytes.
+constexpr std::size_t kPrefetchDistance = 4096;
+
+// Bit i is set when the block's byte i is the name's first byte and byte i + kLastIndex
+// its last: the only places a match can start. Reads bytes [0, kBlock + kLastIndex).
+std::uint64_t CandidateBits(const std::uint8_t* block) {
+  constexpr std::size_t kLanes = 16;
+  const __m128i first = _mm_set1_epi8(static_cast<char>(kFirstByte));
+  const __m128i last = _mm_set1_epi8(static_cast<char>(kLastByte));
+  constexpr std::size_t kVectors = kBlock / kLanes;
+  __m128i both[kVectors];  // a std::array would drop the vector type's alignment attribute
+  __m128i any = _mm_setzero_si128();
+  for (std::size_t i = 0; i < kVectors; ++i) {
+    const auto* at = block + i * kLanes;
+    const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + kLastIndex));
+    both[i] = _mm_and_si128(_mm_cmpeq_epi8(head, first), _mm_cmpeq_epi8(tail, last));
+    any = _mm_or_si128(any, both[i]);
+  }
+  // Nearly every block has no candidate; its bits are gathered only when it has one.
+  if (_mm_movemask_epi8(any) == 0) return 0;
+  std::uint64_t bits = 0;
+  for (std::size_t i = 0; i < kVectors; ++i) {
+    bits |= std::uint64_t(static_cast<std::uint16_t>(_mm_movemask_epi8(both[i]))) << (i * kLanes);
+  }
+  return bits;
+}
+#endif
+
 }  // namespace
 
 std::size_t FindTextureTypeName(std::span<const std::uint8_t> file, std::size_t from) {
   const std::uint8_t* const data = file.data();
   const std::size_t size = file.size();
-  const std::size_t nameSize = kTextureTypeName.size();
-  // "N" occurs in the type name only at its start, so matches never overlap and a
-  // search driven by the first byte finds each one exactly once.
-  while (from < size && size - from >= nameSize) {
-    const void* hit = std::memchr(data + from, kTextureTypeName[0], size - from - nameSize + 1);
-    if (hit == nullptr) break;
-    const std::size_t at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - data);
-    if (std::memcmp(data + at, kTextureTypeName.data(), nameSize) == 0) return at;
-    from = at + 1;
+  if (size < kNameSize || from > size - kNameSize) return size;
+  // Positions below `starts` leave room for the whole name.
+  const std::size_t starts = size - kNameSize + 1;
+#if defined(__SSE2__)
+  // Records often follow one another closely, and there the byte search is quicker than
+  // filling a block; the blocks take over once the next match is not close by.
+  const std::size_t nearEnd = std::min(starts, from + kBlock);
+  if (const std::size_t near = FindByFirstByte(data, from, nearEnd); near < nearEnd) return near;
+  from = nearEnd;
+  // Whole blocks: a block at `from` reads bytes up to from + kBlock - 1 + kLastIndex.
+  while (starts - from >= kBlock) {
+    if (size - from > kPrefetchDistance) {
+      _mm_prefetch(reinterpret_cast<const char*>(data + from + kPrefetchDistance), _MM_HINT_T0);
+    }
+    for (std::uint64_t bits = CandidateBits(data + from); bits != 0; bits &= bits - 1) {
+      const std::size_t at = from + static_cast<std::size_t>(std::countr_zero(bits));
+      if (std::memcmp(data + at, kTextureTypeName.data(), kNameSize) == 0) return at;
+    }
+    from += kBlock;
   }
-  return size;
+#endif
+  const std::size_t at = FindByFirstByte(data, from, starts);
+  return at < starts ? at : size;
 }
 
 ScanResult ScanTextureRefs(std::span<const std::uint8_t> file,

@@ -95,6 +95,13 @@ struct FakeHost {
     allocationAsked = bytes;
     return allocationFails ? nullptr : AllocateBytes(bytes);
   }
+  // Answers as the system would for a file of `fileSize` bytes.
+  static void Reset(std::uint64_t fileSize) {
+    seekFails = false;
+    allocationFails = false;
+    size = fileSize;
+    allocationAsked = 0;
+  }
   static FileOps Ops() {
     FileOps ops = SystemFileOps();
     ops.sizeBySeeking = SizeBySeeking;
@@ -124,9 +131,7 @@ TEST_F(LoadModelTest, HostFailuresAreReportedAndLeaveNoImage) {
   };
   for (const auto& c : cases) {
     // A loaded model first, so a failure has something to leave behind.
-    FakeHost::seekFails = false;
-    FakeHost::allocationFails = false;
-    FakeHost::size = m.size();
+    FakeHost::Reset(m.size());
     ASSERT_EQ(Load(dir_.File("ok.nif")), 1);
     TheStandin().messageBoxes.clear();
     FakeHost::allocationAsked = 0;
@@ -150,9 +155,7 @@ TEST_F(LoadModelTest, ImageHasSlackBeyondTheFileBytes) {
   WriteBytes(dir_.File("ok.nif"), m.bytes);
   const FileOps ops = FakeHost::Ops();
   ScopedFileOps scoped(ops);
-  FakeHost::seekFails = false;
-  FakeHost::allocationFails = false;
-  FakeHost::size = m.size();
+  FakeHost::Reset(m.size());
   ASSERT_EQ(Load(dir_.File("ok.nif")), 1);
   EXPECT_EQ(FakeHost::allocationAsked, m.size() + 1024u);
   EXPECT_EQ(Bytes(g_app.modelImage.get(), g_app.modelImage.get() + g_app.modelSize), m.bytes);

@@ -52,27 +52,48 @@ TEST(TextureScan, RecordsInFileOrderWithFoldersRemoved) {
   EXPECT_EQ(s.table[1].tailOffset, second + 4 + 19);
 }
 
-TEST(TextureScan, OnlyFlagOneIsExternal) {
-  ModelBuilder m = ModelBuilder::NetImmerse();
-  m.TextureRecord("inside.dds", 0);
-  m.TextureRecord("other.dds", 2);
-  const auto external = m.TextureRecord("outside.dds", 1);
-  const Scanned s = Scan(m.bytes);
-  ASSERT_EQ(s.result.refCount, 1u);
-  EXPECT_EQ(s.table[0].lengthOffset, external);
-  EXPECT_EQ(s.Name(0), "outside.dds");
-}
+// Each case builds a model and names the references it must give, in order.
+struct AcceptCase {
+  const char* what;
+  ModelBuilder model = ModelBuilder::NetImmerse();
+  std::vector<std::pair<std::uint32_t, std::string>> expected;
+  void Expect(std::string_view path, std::uint8_t flag = 1) { Expect(path, flag, path); }
+  void Expect(std::string_view path, std::uint8_t flag, std::string_view shown) {
+    const auto at = model.TextureRecord(path, flag);
+    if (flag == 1) expected.emplace_back(at, std::string(shown));
+  }
+};
 
-TEST(TextureScan, SameTextureThriceGivesThreeEntries) {
-  ModelBuilder m = ModelBuilder::NetImmerse();
-  const auto a = m.TextureRecord("rock.dds");
-  const auto b = m.TextureRecord("rock.dds");
-  const auto c = m.TextureRecord("rock.dds");
-  const Scanned s = Scan(m.bytes);
-  ASSERT_EQ(s.result.refCount, 3u);
-  EXPECT_EQ(s.table[0].lengthOffset, a);
-  EXPECT_EQ(s.table[1].lengthOffset, b);
-  EXPECT_EQ(s.table[2].lengthOffset, c);
+TEST(TextureScan, AcceptsExactlyTheExternalRecords) {
+  std::vector<AcceptCase> cases(4);
+  cases[0].what = "only flag 1 names an outside file";
+  cases[0].Expect("inside.dds", 0);
+  cases[0].Expect("other.dds", 2);
+  cases[0].Expect("outside.dds");
+
+  cases[1].what = "the same texture thrice gives three entries";
+  for (int i = 0; i < 3; ++i) cases[1].Expect("rock.dds");
+
+  // The path's bytes spell a whole external record of their own, which is not examined.
+  cases[2].what = "a match inside an accepted path";
+  ModelBuilder inner;
+  inner.TextureRecord("hidden.dds");
+  cases[2].Expect(ToString(inner.bytes), 1, "\x0F");  // shown up to its first zero byte
+  cases[2].Expect("after.dds");
+
+  // The unexamined bytes of a passed-over match hold the start of an external record.
+  cases[3].what = "the search goes on 15 bytes after a passed-over match";
+  cases[3].model.Raw("NiSourceTexture");
+  cases[3].Expect("next.dds");
+
+  for (const AcceptCase& c : cases) {
+    const Scanned s = Scan(c.model.bytes);
+    ASSERT_EQ(s.result.refCount, c.expected.size()) << c.what;
+    for (std::size_t i = 0; i < c.expected.size(); ++i) {
+      EXPECT_EQ(s.table[i].lengthOffset, c.expected[i].first) << c.what;
+      EXPECT_EQ(s.Name(i), c.expected[i].second) << c.what;
+    }
+  }
 }
 
 struct DisplayCase {
@@ -80,7 +101,9 @@ struct DisplayCase {
   std::string shown;
 };
 
-void PrintTo(const DisplayCase& c, std::ostream* os) { *os << testing::PrintToString(c.path); }
+void PrintTo(const DisplayCase& c, std::ostream* os) {
+  *os << testing::PrintToString(c.path);
+}
 
 class DisplayName : public testing::TestWithParam<DisplayCase> {};
 
@@ -112,29 +135,6 @@ TEST(TextureScan, HeaderMustMatchExactly) {
     EXPECT_EQ(Scan(m.bytes).result.status, ScanStatus::kNotNetImmerse) << header;
   }
   EXPECT_EQ(Scan(ModelBuilder::NetImmerse().bytes).result.status, ScanStatus::kNoReferences);
-}
-
-TEST(TextureScan, TypeNameInsideAcceptedPathIsNotExamined) {
-  // A path whose bytes spell a whole external record of their own.
-  ModelBuilder inner;
-  inner.TextureRecord("hidden.dds");
-  ModelBuilder m = ModelBuilder::NetImmerse();
-  m.TextureRecord(ToString(inner.bytes));
-  const auto after = m.TextureRecord("after.dds");
-  const Scanned s = Scan(m.bytes);
-  ASSERT_EQ(s.result.refCount, 2u);
-  EXPECT_EQ(s.table[1].lengthOffset, after);
-  EXPECT_EQ(s.Name(1), "after.dds");
-}
-
-TEST(TextureScan, MatchAfterUnacceptedRecordStartsFifteenBytesOn) {
-  // A flag-0 record whose unexamined bytes hold the start of an external one.
-  ModelBuilder m = ModelBuilder::NetImmerse();
-  m.Raw("NiSourceTexture");
-  const auto at = m.TextureRecord("next.dds");
-  const Scanned s = Scan(m.bytes);
-  ASSERT_EQ(s.result.refCount, 1u);
-  EXPECT_EQ(s.table[0].lengthOffset, at);
 }
 
 // Records cut off by the end of the file: none of them may be accepted or read past.

@@ -5,7 +5,7 @@ it; the files it writes are kept in the repository.
   fuzz/make_seeds.py [FIXTURES_DIR]
 
 FIXTURES_DIR holds the real model files copied in as scan seeds (default:
-../shared/fixtures/nif beside the repository)."""
+tests/models in the repository)."""
 
 import pathlib
 import shutil
@@ -98,7 +98,7 @@ def write(folder, files):
 
 
 def main():
-    fixtures = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else HERE.parent.parent / "shared" / "fixtures" / "nif"
+    fixtures = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else HERE.parent / "tests" / "models"
     write(HERE / "corpus" / "scan", scan_seeds())
     write(HERE / "corpus" / "naming", naming_seeds())
     for fixture in sorted(fixtures.glob("*.nif")):

@@ -21,7 +21,7 @@ trap 'rm -f "$prefix/dosdevices/t:"' EXIT
 bash e2e/wine-run.sh run "$prefix" --timeout 90 --shots "$shots" \
   "$build/windows-i686/e2e/texmint-driver.exe" \
   --program "$build/windows-i686/texmint.exe" --work 'T:\Mods' \
-  --fixtures ../shared/fixtures/nif --shots "$shots" screenshots
+  --fixtures tests/models --shots "$shots" screenshots
 
 mkdir -p docs
 cp "$shots/chosen.png" docs/screenshot.png

@@ -4,11 +4,13 @@
 #
 #   wine-run.sh setup PREFIX
 #       Creates the prefix once (win64 when this Wine runs both 32- and 64-bit programs,
-#       else win32). Later calls return at once.
-#   wine-run.sh run PREFIX [--need-win64] [--timeout SECONDS] [--shots DIR] PROGRAM [ARGS...]
-#       Runs PROGRAM under Wine and exits with its exit code; 77 (skipped) when
-#       --need-win64 is given and the prefix is win32. With --shots, the BMP pictures the
-#       program left in DIR are turned into PNG.
+#       else win32; win64 alone where the kernel cannot run 32-bit code at all).
+#       Later calls return at once.
+#   wine-run.sh run PREFIX [--need-win32|--need-win64] [--timeout SECONDS] [--shots DIR]
+#           PROGRAM [ARGS...]
+#       Runs PROGRAM under Wine and exits with its exit code; 77 (skipped) when the prefix
+#       cannot run programs of the architecture asked for. With --shots, the BMP pictures
+#       the program left in DIR are turned into PNG.
 set -euo pipefail
 
 usage() {
@@ -62,20 +64,36 @@ have_wine64() {
   command -v wine64 >/dev/null || [ -x /usr/lib/wine/wine64 ]
 }
 
+# Some kernels are built without 32-bit support: there Wine's 32-bit loader cannot start,
+# and the wine script, which prefers it, fails for every program.
+can_run_32bit() {
+  [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# Chooses the loader the prefix was made for (see create_prefix).
+WINE=wine
+use_loader() {
+  if [ "$1" = win64-only ]; then
+    export WINELOADER=/usr/lib/wine/wine64
+    WINE=/usr/lib/wine/wine64
+  fi
+}
+
 # Creates the prefix for one architecture; true when it can run what that needs.
 create_prefix() {
   local arch=$1
   rm -rf "$prefix"
   mkdir -p "$(dirname "$prefix")"
-  WINEARCH=$arch timeout 180 wineboot --init >/dev/null 2>&1 || return 1
+  use_loader "$arch"
+  WINEARCH=${arch%-only} timeout 180 "$WINE" wineboot --init >/dev/null 2>&1 || return 1
   wineserver -w
   # Without a window manager, unmanaged windows close at once instead of after 2 s.
-  timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 ||
+  timeout 60 "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 ||
     return 1
   if [ "$arch" = win64 ]; then
     # Both halves must work: the 64-bit side and the 32-bit programs beside it.
-    [ "$(timeout 60 wine cmd /c echo texmint64 2>/dev/null | tr -d '\r')" = texmint64 ] || return 1
-    [ "$(timeout 60 wine 'C:\windows\syswow64\cmd.exe' /c echo texmint32 2>/dev/null |
+    [ "$(timeout 60 "$WINE" cmd /c echo texmint64 2>/dev/null | tr -d '\r')" = texmint64 ] || return 1
+    [ "$(timeout 60 "$WINE" 'C:\windows\syswow64\cmd.exe' /c echo texmint32 2>/dev/null |
       tr -d '\r')" = texmint32 ] || return 1
   fi
   wineserver -w
@@ -91,7 +109,11 @@ case "$mode" in
     fi
     command -v wine >/dev/null || { echo "wine-run: wine is not installed" >&2; exit 1; }
     start_xvfb
-    if have_wine64 && create_prefix win64; then
+    if ! can_run_32bit; then
+      have_wine64 && create_prefix win64-only ||
+        { echo "wine-run: cannot create a 64-bit Wine prefix in $prefix" >&2; exit 1; }
+      echo "wine-run: this machine cannot run 32-bit programs; only 64-bit ones will run"
+    elif have_wine64 && create_prefix win64; then
       :
     elif create_prefix win32; then
       :
@@ -102,11 +124,13 @@ case "$mode" in
     echo "wine-run: created prefix $prefix ($(cat "$ready_mark"))"
     ;;
   run)
+    need_win32=0
     need_win64=0
     limit=60
     shots=
     while [ $# -gt 0 ]; do
       case "$1" in
+        --need-win32) need_win32=1; shift ;;
         --need-win64) need_win64=1; shift ;;
         --timeout) limit=$2; shift 2 ;;
         --shots) shots=$2; shift 2 ;;
@@ -119,13 +143,19 @@ case "$mode" in
       echo "wine-run: no prefix in $prefix; run '$0 setup $prefix' first" >&2
       exit 1
     fi
-    if [ "$need_win64" = 1 ] && [ "$(cat "$ready_mark")" != win64 ]; then
-      echo "wine-run: the prefix is $(cat "$ready_mark"): no 64-bit programs here, skipped"
+    kind=$(cat "$ready_mark")
+    if [ "$need_win64" = 1 ] && [ "$kind" = win32 ]; then
+      echo "wine-run: the prefix is win32: no 64-bit programs here, skipped"
       exit 77
     fi
+    if [ "$need_win32" = 1 ] && [ "$kind" = win64-only ]; then
+      echo "wine-run: this machine's kernel cannot run 32-bit code: skipped"
+      exit 77
+    fi
+    use_loader "$kind"
     start_xvfb
     rc=0
-    timeout -k 5 "$limit" wine "$@" || rc=$?
+    timeout -k 5 "$limit" "$WINE" "$@" || rc=$?
     [ "$rc" != 124 ] || echo "wine-run: $1 was stopped after $limit s" >&2
     if [ -n "$shots" ] && [ -d "$shots" ]; then
       for bmp in "$shots"/*.bmp; do

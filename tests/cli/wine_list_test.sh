@@ -5,6 +5,10 @@
 set -euo pipefail
 exe=$(realpath "$1") model=$2 work=$(realpath -m "$3")
 
+if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  echo "this machine's kernel cannot run 32-bit code: skipped"
+  exit 77
+fi
 mkdir -p "$work"
 run=$(mktemp -d "$work/run.XXXXXX")
 cp "$model" "$run/rock.nif"

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${TEXMINT_BUILD_DIR:-build}
 cmake -S . -B "$build" -G Ninja >/dev/null
-cmake --build "$build" --target windows-i686
+cmake --build "$build" --target windows-i686 windows-x86_64
 
 prefix=$build/wine-prefix
 bash e2e/wine-run.sh setup "$prefix"
@@ -18,10 +18,13 @@ rm -rf "$shots"
 ln -sfn "$drive" "$prefix/dosdevices/t:"
 trap 'rm -f "$prefix/dosdevices/t:"' EXIT
 
+# The product is the 32-bit build; a machine that runs only 64-bit programs shows the other.
+arch=i686
+/usr/lib/wine/wine --version >/dev/null 2>&1 || arch=x86_64
 bash e2e/wine-run.sh run "$prefix" --timeout 90 --shots "$shots" \
-  "$build/windows-i686/e2e/texmint-driver.exe" \
-  --program "$build/windows-i686/texmint.exe" --work 'T:\Mods' \
-  --fixtures tests/models --shots "$shots" screenshots
+  "$build/windows-$arch/e2e/texmint-driver.exe" \
+  --program "$build/windows-$arch/texmint.exe" --work 'T:\Mods' \
+  --models tests/models --shots "$shots" tests/scenarios/readme_screenshot.scenario
 
 mkdir -p docs
 cp "$shots/chosen.png" docs/screenshot.png

@@ -25,7 +25,7 @@ void StandinSelectRow(int list, int row) {
 StandinFileDialogAnswer ChooseOneFile(const std::string& fullPath) {
   const auto slash = fullPath.find_last_of("\\/");
   const auto offset = slash == std::string::npos ? 0 : slash + 1;
-  return {true, fullPath + std::string(2, '\0'), static_cast<std::uint16_t>(offset)};
+  return {true, fullPath + std::string(2, '\0'), static_cast<std::uint16_t>(offset), {}};
 }
 
 StandinFileDialogAnswer ChooseSeveralFiles(const std::string& folder,
@@ -33,7 +33,7 @@ StandinFileDialogAnswer ChooseSeveralFiles(const std::string& folder,
   std::string buffer = folder + '\0';
   for (const auto& name : names) buffer += name + '\0';
   buffer += '\0';
-  return {true, buffer, static_cast<std::uint16_t>(folder.size() + 1)};
+  return {true, buffer, static_cast<std::uint16_t>(folder.size() + 1), {}};
 }
 
 void UiSetBoxText(ControlId box, const char* text) {
@@ -58,7 +58,6 @@ void UiEnableCreateNifs(bool enabled) {
 
 void UiSetFocus(ControlId control) {
   TheStandin().focus = control;
-  TheStandin().focusHistory.push_back(control);
 }
 
 int UiMessageBox(const char* text, const char* caption, MessageKind kind) {
@@ -80,6 +79,14 @@ OpenFileResult UiOpenFileDialog(const OpenFileRequest& request) {
   if (s.fileDialogAnswers.empty()) return {false, 0};
   StandinFileDialogAnswer answer = std::move(s.fileDialogAnswers.front());
   s.fileDialogAnswers.pop_front();
+  if (!answer.typed.empty()) {
+    // Typed names are looked up where the dialog opened; with no folder given the dialog
+    // would open somewhere of the system's choosing, which a script cannot know.
+    const std::string folder = request.initialDir ? request.initialDir : "";
+    if (folder.empty()) return {false, 0};
+    answer = answer.typed.size() == 1 ? ChooseOneFile(folder + "/" + answer.typed[0])
+                                      : ChooseSeveralFiles(folder, answer.typed);
+  }
   // A choice that does not fit the buffer makes the real dialog fail.
   if (!answer.chosen || answer.buffer.size() > request.bufferSize) return {false, 0};
   std::memcpy(request.buffer, answer.buffer.data(), answer.buffer.size());
@@ -90,15 +97,8 @@ void UiEndDialog() {
   TheStandin().dialogEnded = true;
 }
 
-void UiShowProgress(std::uint32_t position, std::uint32_t) {
-  TheStandin().progress.push_back(position);
-}
+void UiShowProgress(std::uint32_t, std::uint32_t) {}
 
-UiWaitCursor::UiWaitCursor() : previous_(nullptr) {
-  ++TheStandin().waitCursorDepth;
-  ++TheStandin().waitCursorUses;
-}
+UiWaitCursor::UiWaitCursor() : previous_(nullptr) {}
 
-UiWaitCursor::~UiWaitCursor() {
-  --TheStandin().waitCursorDepth;
-}
+UiWaitCursor::~UiWaitCursor() = default;

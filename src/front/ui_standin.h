@@ -13,6 +13,8 @@ struct StandinFileDialogAnswer {
   bool chosen = false;  // false: the user cancelled (or the dialog failed)
   std::string buffer;   // the result buffer's bytes, NULs included
   std::uint16_t fileOffset = 0;
+  // Bare names typed by the user instead: found in the folder the dialog opened in.
+  std::vector<std::string> typed;
 };
 
 struct StandinFileDialogCall {
@@ -40,15 +42,11 @@ struct Standin {
   bool createNifsEnabled = true;  // as the template creates it, until the first reset
   int focus = 0;
   bool dialogEnded = false;
-  int waitCursorDepth = 0;
-  int waitCursorUses = 0;
 
   std::deque<StandinFileDialogAnswer> fileDialogAnswers;
   std::vector<StandinFileDialogCall> fileDialogCalls;
   std::deque<int> messageBoxAnswers;  // when empty, boxes answer OK (1)
   std::vector<StandinMessageBox> messageBoxes;
-  std::vector<int> focusHistory;
-  std::vector<std::uint32_t> progress;  // positions reported while copies were written
 };
 
 // The one stand-in dialog.
@@ -61,7 +59,7 @@ void StandinOpenDialog();
 // The user picks a row of a list (the platform sends no command for it).
 void StandinSelectRow(int list, int row);
 
-// Helpers for scripting the open-file dialog.
+// What the open-file dialog returns for one file, or for several in one folder.
 StandinFileDialogAnswer ChooseOneFile(const std::string& fullPath);
 StandinFileDialogAnswer ChooseSeveralFiles(const std::string& folder,
                                            const std::vector<std::string>& names);

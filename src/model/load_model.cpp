@@ -36,8 +36,13 @@ bool ReadImage(FileHandle file) {
     ShowError(kMsgOutOfMemory);
     return false;
   }
-  g_app.modelSize =
-      static_cast<std::uint32_t>(g_fileOps->readUpTo(file, g_app.modelImage.get(), fileSize));
+  // A file that ends early or fails while being read would give copies without its end.
+  if (g_fileOps->readUpTo(file, g_app.modelImage.get(), fileSize) != fileSize) {
+    g_app.modelImage.reset();
+    ShowError(kMsgReadFailed);
+    return false;
+  }
+  g_app.modelSize = static_cast<std::uint32_t>(fileSize);
   return true;
 }
 

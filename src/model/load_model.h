@@ -8,6 +8,7 @@ inline constexpr const char* kMsgNoReferences = "No texture references found in 
 inline constexpr const char* kMsgTooLarge =
     "Cannot load file: models of 4 GiB or more are not supported";
 inline constexpr const char* kMsgOutOfMemory = "Cannot load file: not enough memory";
+inline constexpr const char* kMsgReadFailed = "Cannot load file: it could not be read whole";
 inline constexpr const char* kMsgFirstHundred =
     "The model has more than 100 external texture references; only the first 100 are listed";
 

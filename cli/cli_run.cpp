@@ -60,10 +60,10 @@ void PrintUsage() {
   std::printf("  %s make rock.nif --ref-name tx_merp_mirkwood_stone01.dds --keep-folder %s\n",
               kProgram, "moss01.dds moss02.dds");
   std::fputs(
-      "With rock.nif a copy of tests/models/morrowind_mossyrock.nif from Texmint's sources,\n"
-      "list shows its two references, both tx_merp_mirkwood_stone01.dds without a folder;\n"
-      "make writes rock_01.nif and rock_02.nif, in which both name moss01.dds, and\n"
-      "moss02.dds, each in its reference's folder (here none).\n",
+      "For rock.nif, a copy of tests/models/morrowind_mossyrock.nif from Texmint's sources,\n"
+      "list shows two references, both stored as tx_merp_mirkwood_stone01.dds. make replaces\n"
+      "both in each copy and keeps their folder (here none): rock_01.nif names moss01.dds\n"
+      "twice, rock_02.nif moss02.dds.\n",
       stdout);
 }
 

@@ -29,6 +29,22 @@ bool IsOption(std::string_view arg) {
   return arg.size() > 1 && arg[0] == '-';
 }
 
+// True when args[i] is the option `name`, as "NAME VALUE" (i then steps past the value) or
+// "NAME=VALUE". `value` has no data when the value is missing at the end of the line.
+bool TakeValue(std::span<const char* const> args, std::size_t& i, std::string_view name,
+               std::string_view& value) {
+  const std::string_view arg = args[i];
+  if (arg == name) {
+    value = i + 1 < args.size() ? std::string_view(args[++i]) : std::string_view();
+    return true;
+  }
+  if (arg.starts_with(name) && arg.size() > name.size() && arg[name.size()] == '=') {
+    value = arg.substr(name.size() + 1);
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 CliParse ParseCliArgs(std::span<const char* const> args) {
@@ -57,7 +73,6 @@ CliParse ParseCliArgs(std::span<const char* const> args) {
   const bool make = parsed.command == CliCommand::kMake;
 
   std::vector<std::string> positional;
-  bool sawRef = false;
   bool optionsEnded = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string_view arg = args[i];
@@ -69,23 +84,39 @@ CliParse ParseCliArgs(std::span<const char* const> args) {
       optionsEnded = true;
       continue;
     }
+    if (!make && arg == "--long") {
+      parsed.longList = true;
+      continue;
+    }
     if (make && arg == "--suffix") {
       parsed.suffix = true;
       continue;
     }
-    if (make && (arg == "--ref" || arg.starts_with("--ref="))) {
-      if (sawRef) return Fail("--ref given twice");
-      sawRef = true;
-      std::string_view value;
-      if (arg == "--ref") {
-        if (i + 1 == args.size()) return Fail("--ref needs a number");
-        value = args[++i];
-      } else {
-        value = arg.substr(6);
-      }
+    if (make && arg == "--keep-folder") {
+      parsed.keepFolder = true;
+      continue;
+    }
+    if (make && arg == "--dry-run") {
+      parsed.dryRun = true;
+      continue;
+    }
+    std::string_view value;
+    if (make && TakeValue(args, i, "--ref", value)) {
+      if (value.data() == nullptr) return Fail("--ref needs a number");
       const auto index = ParseIndex(value);
       if (!index) return Fail("--ref needs a number from 0 on, not '" + std::string(value) + "'");
-      parsed.ref = *index;
+      parsed.refs.push_back(*index);
+      continue;
+    }
+    if (make && TakeValue(args, i, "--ref-name", value)) {
+      if (value.data() == nullptr) return Fail("--ref-name needs a NAME");
+      parsed.refNames.emplace_back(value);
+      continue;
+    }
+    if (make && TakeValue(args, i, "--out", value)) {
+      if (value.empty()) return Fail("--out needs a folder");
+      if (!parsed.outDir.empty()) return Fail("--out given twice");
+      parsed.outDir = value;
       continue;
     }
     return Fail("unknown option " + std::string(arg) + " for " + std::string(command));
@@ -97,7 +128,8 @@ CliParse ParseCliArgs(std::span<const char* const> args) {
     if (positional.size() > 1) return Fail("list takes one MODEL, not also " + positional[1]);
     return {true, std::move(parsed), {}};
   }
-  if (!sawRef) return Fail("make needs --ref N, N a row of 'texmint-cli list MODEL'");
+  if (parsed.refs.empty() && parsed.refNames.empty())
+    return Fail("make needs --ref N, N a row of 'texmint-cli list MODEL'");
   if (positional.size() < 2) return Fail("make needs at least one TEXTURE file");
   parsed.textures.assign(positional.begin() + 1, positional.end());
   return {true, std::move(parsed), {}};

@@ -11,8 +11,14 @@ enum class CliCommand { kHelp, kVersion, kList, kMake };
 struct CliArgs {
   CliCommand command = CliCommand::kHelp;
   std::string model;
-  std::uint32_t ref = 0;  // make: the texture reference to replace, as list numbers it
-  bool suffix = false;    // make: answer Yes to the suffix question
+  bool longList = false;  // list: also each reference's stored path
+  // make: the texture references to replace, by row as list numbers them and by name.
+  std::vector<std::uint32_t> refs;
+  std::vector<std::string> refNames;
+  bool suffix = false;      // make: answer Yes to the suffix question
+  bool keepFolder = false;  // make: each replaced reference keeps its folder
+  std::string outDir;       // make: where the copies go; empty: beside MODEL
+  bool dryRun = false;      // make: print what would be written, write nothing
   std::vector<std::string> textures;
 };
 

@@ -38,6 +38,17 @@ PathKind KindOf(const std::string& path) {
   return (st.st_mode & S_IFMT) == S_IFREG ? PathKind::kFile : PathKind::kNotAFile;
 }
 
+bool IsFolder(const std::string& path) {
+#ifdef _WIN32
+  struct _stati64 st {};
+  if (_stati64(path.c_str(), &st) != 0) return false;
+#else
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return false;
+#endif
+  return (st.st_mode & S_IFMT) == S_IFDIR;
+}
+
 std::size_t FileNameStart(const std::string& fullPath) {
 #ifdef _WIN32
   const auto slash = fullPath.find_last_of("\\/");
@@ -45,6 +56,14 @@ std::size_t FileNameStart(const std::string& fullPath) {
   const auto slash = fullPath.find_last_of('/');
 #endif
   return slash == std::string::npos ? 0 : slash + 1;
+}
+
+std::string WithoutClosingSeparator(std::string fullPath) {
+  while (fullPath.size() > 1 && FileNameStart(fullPath) == fullPath.size() &&
+         fullPath[fullPath.size() - 2] != ':') {
+    fullPath.pop_back();
+  }
+  return fullPath;
 }
 
 bool StderrIsTerminal() {

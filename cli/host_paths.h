@@ -16,8 +16,12 @@ std::string FullPath(const std::string& path);
 
 enum class PathKind { kMissing, kFile, kNotAFile };
 PathKind KindOf(const std::string& path);
+bool IsFolder(const std::string& path);
 
 // Position just after the last separator of a full path.
 std::size_t FileNameStart(const std::string& fullPath);
+
+// A full folder path without a closing separator; a root keeps its own (/, or C:\ on Windows).
+std::string WithoutClosingSeparator(std::string fullPath);
 
 bool StderrIsTerminal();

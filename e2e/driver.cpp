@@ -55,7 +55,8 @@ HWND WaitForModal(bool messageBox, const std::string& what) {
   WaitUntil(what, [&] {
     Control(1000);  // fails at once if the program has ended
     for (HWND window : OwnedDialogs(g.dialog)) {
-      if (IsMessageBox(window) != messageBox) Fail("instead of " + what + ": \"" + TextOf(window) + "\"");
+      if (IsMessageBox(window) != messageBox)
+        Fail("instead of " + what + ": \"" + TextOf(window) + "\"");
       found = window;
     }
     return found != nullptr;
@@ -67,16 +68,20 @@ HWND WaitForModal(bool messageBox, const std::string& what) {
 // the box is not yet painted.
 std::string IconKind(HWND box) {
   HWND icon = nullptr;
-  for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (IsClass(child, "Static") && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) icon = child;
+  for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if (IsClass(child, "Static") && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+      icon = child;
   }
   if (icon == nullptr) return "none";
   RECT area{};
   GetWindowRect(icon, &area);
   const std::vector<COLORREF> seen = Pixels(area);
   if (seen.empty()) return "";
-  const std::pair<LPCSTR, const char*> kinds[] = {
-      {IDI_HAND, "error"}, {IDI_QUESTION, "question"}, {IDI_ASTERISK, "information"}, {IDI_EXCLAMATION, "warning"}};
+  const std::pair<LPCSTR, const char*> kinds[] = {{IDI_HAND, "error"},
+                                                  {IDI_QUESTION, "question"},
+                                                  {IDI_ASTERISK, "information"},
+                                                  {IDI_EXCLAMATION, "warning"}};
   for (const auto& [id, kind] : kinds) {
     const std::vector<COLORREF> drawn = Pixels(area, LoadIconA(nullptr, id), seen.front());
     std::size_t differing = 0;
@@ -88,11 +93,15 @@ std::string IconKind(HWND box) {
 
 std::string ReadBox(HWND window) {
   std::string kind;
-  WaitUntil("the message box's icon", [&] { return !(kind = IconKind(window)).empty(); }, 5);
+  WaitUntil(
+      "the message box's icon", [&] { return !(kind = IconKind(window)).empty(); }, 5);
   // Error and information boxes have OK alone; the question Yes and No alone.
-  const bool ok = GetDlgItem(window, IDOK), yes = GetDlgItem(window, IDYES), no = GetDlgItem(window, IDNO);
-  if (GetDlgItem(window, IDCANCEL) || ok == (yes || no) || yes != no || (kind == "question") != yes) {
-    kind += " with buttons" + std::string(ok ? " OK" : "") + (yes ? " Yes" : "") + (no ? " No" : "");
+  const bool ok = GetDlgItem(window, IDOK), yes = GetDlgItem(window, IDYES),
+             no = GetDlgItem(window, IDNO);
+  if (GetDlgItem(window, IDCANCEL) || ok == (yes || no) || yes != no ||
+      (kind == "question") != yes) {
+    kind +=
+        " with buttons" + std::string(ok ? " OK" : "") + (yes ? " Yes" : "") + (no ? " No" : "");
   }
   return BoxText(kind, TextOf(window), TextOf(GetDlgItem(window, kMessageText)));
 }
@@ -114,7 +123,8 @@ void Screenshot(const std::string& name) {
 
 void WaitForClose(HWND window, const std::string& what) {
   WaitUntil(what + " to close", [&] {
-    for (HWND complaint : OwnedDialogs(window)) Fail(what + " complained: " + TextOf(GetDlgItem(complaint, kMessageText)));
+    for (HWND complaint : OwnedDialogs(window))
+      Fail(what + " complained: " + TextOf(GetDlgItem(complaint, kMessageText)));
     return !IsWindow(window);
   });
 }
@@ -135,9 +145,11 @@ void AnswerFileDialog(const Action& action) {
     TypeAndOpen(dialog, action.files[0]);
   } else {
     std::string names;
-    for (const auto& file : action.files) names.append("\"").append(file, file.rfind('\\') + 1).append("\" ");
+    for (const auto& file : action.files)
+      names.append("\"").append(file, file.rfind('\\') + 1).append("\" ");
     // Several files: to their folder first, then their names.
-    if (action.dialog == "choose") TypeAndOpen(dialog, action.files[0].substr(0, action.files[0].rfind('\\')));
+    if (action.dialog == "choose")
+      TypeAndOpen(dialog, action.files[0].substr(0, action.files[0].rfind('\\')));
     TypeAndOpen(dialog, names);
   }
   WaitForClose(dialog, "the open-file dialog");
@@ -151,14 +163,18 @@ void Start() {
                       nullptr, &startup, &g.process)) {
     Fail("cannot start " + g.program);
   }
-  WaitUntil("the Texmint dialog", [] {
-    // Without a display the program cannot show its dialog and ends at once.
-    if (WaitForSingleObject(g.process.hProcess, 0) == WAIT_OBJECT_0) Fail("texmint.exe ended at once");
-    g.dialog = FindWindowA("#32770", "Texmint");
-    DWORD owner = 0;
-    GetWindowThreadProcessId(g.dialog, &owner);
-    return g.dialog != nullptr && owner == g.process.dwProcessId && IsWindowVisible(g.dialog);
-  }, 20);
+  WaitUntil(
+      "the Texmint dialog",
+      [] {
+        // Without a display the program cannot show its dialog and ends at once.
+        if (WaitForSingleObject(g.process.hProcess, 0) == WAIT_OBJECT_0)
+          Fail("texmint.exe ended at once");
+        g.dialog = FindWindowA("#32770", "Texmint");
+        DWORD owner = 0;
+        GetWindowThreadProcessId(g.dialog, &owner);
+        return g.dialog != nullptr && owner == g.process.dwProcessId && IsWindowVisible(g.dialog);
+      },
+      20);
   Settle();
 }
 
@@ -177,7 +193,8 @@ void EndProgram(bool close) {
   g.process = {};
   for (HANDLE lock : g.locks) CloseHandle(lock);
   g.locks.clear();
-  if (close && code != 0) Fail("closing the dialog ended texmint.exe with exit code " + std::to_string(code));
+  if (close && code != 0)
+    Fail("closing the dialog ended texmint.exe with exit code " + std::to_string(code));
 }
 
 std::vector<std::string> Act(const Action& action) {
@@ -188,7 +205,8 @@ std::vector<std::string> Act(const Action& action) {
   }
   if (action.what == "select row") {
     RECT row{};
-    if (Send(Control(1002), LB_GETITEMRECT, action.row, LPARAM(&row)) == LB_ERR) Fail("no such row");
+    if (Send(Control(1002), LB_GETITEMRECT, action.row, LPARAM(&row)) == LB_ERR)
+      Fail("no such row");
     // A click, unlike LB_SETCURSEL, is what a user does.
     const LPARAM at = MAKELPARAM((row.left + row.right) / 2, (row.top + row.bottom) / 2);
     Post(Control(1002), WM_LBUTTONDOWN, MK_LBUTTON, at);
@@ -236,7 +254,8 @@ View Look() {
           {"texture list", list(1002)},
           {"replacement list", list(1003)},
           {"Create NIFs", IsWindowEnabled(Control(1005)) ? "enabled" : "disabled"},
-          {"focus", GetParent(focus) == g.dialog ? NameOfControl(GetDlgCtrlID(focus)) : "outside the dialog"}};
+          {"focus", GetParent(focus) == g.dialog ? NameOfControl(GetDlgCtrlID(focus))
+                                                 : "outside the dialog"}};
 }
 
 void Finish(bool passed) {
@@ -245,7 +264,8 @@ void Finish(bool passed) {
 
 void MakeUnreadable(const fs::path& path) {
   // Shared with nobody, so the program's attempt to read it fails.
-  const HANDLE lock = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  const HANDLE lock =
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (lock == INVALID_HANDLE_VALUE) Fail("cannot lock " + path.string());
   g.locks.push_back(lock);
 }
@@ -272,7 +292,9 @@ int main(int argc, char** argv) {
     }
   }
   if (!known || g.program.empty() || work.empty() || models.empty()) {
-    std::fprintf(stderr, "usage: texmint-driver --program EXE --work DIR --models DIR [--shots DIR] SCENARIO\n");
+    std::fprintf(
+        stderr,
+        "usage: texmint-driver --program EXE --work DIR --models DIR [--shots DIR] SCENARIO\n");
     return 2;
   }
   scenario = WindowsPath(argv[argc - 1]);
@@ -284,7 +306,8 @@ int main(int argc, char** argv) {
     std::erase_if(sessions, IsShellSession);
     for (const Session& session : sessions) {
       // A session of its own has the folder to itself: its paths stay short for pictures.
-      const fs::path own = sessions.size() == 1 ? fs::path(work) : fs::path(work) / std::to_string(++number);
+      const fs::path own =
+          sessions.size() == 1 ? fs::path(work) : fs::path(work) / std::to_string(++number);
       Folder folder{own, models, {}, MakeUnreadable};
       // A read-only file of an earlier run would stop remove_all on Windows.
       std::error_code none;  // no folder yet

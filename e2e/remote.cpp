@@ -65,7 +65,8 @@ using Search = std::pair<HWND, std::vector<HWND>>;  // the owner, and what it ow
 
 BOOL CALLBACK CollectOwned(HWND window, LPARAM context) {
   auto& [owner, found] = *reinterpret_cast<Search*>(context);
-  if (GetWindow(window, GW_OWNER) == owner && IsWindowVisible(window) && IsClass(window, "#32770")) {
+  if (GetWindow(window, GW_OWNER) == owner && IsWindowVisible(window) &&
+      IsClass(window, "#32770")) {
     found.push_back(window);
   }
   return TRUE;
@@ -102,7 +103,8 @@ std::vector<COLORREF> Pixels(const RECT& area, HICON icon, COLORREF background) 
     if (icon != nullptr) {
       const RECT all{0, 0, width, height};
       // Pixels read 0xRRGGBB; a brush takes 0xBBGGRR.
-      HBRUSH brush = CreateSolidBrush(RGB(background >> 16 & 0xFF, background >> 8 & 0xFF, background & 0xFF));
+      HBRUSH brush =
+          CreateSolidBrush(RGB(background >> 16 & 0xFF, background >> 8 & 0xFF, background & 0xFF));
       FillRect(memory, &all, brush);
       DeleteObject(brush);
       DrawIconEx(memory, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);

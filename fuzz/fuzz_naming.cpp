@@ -22,8 +22,10 @@ std::string Lower(std::string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::vector<std::string> lines(1);
   for (std::size_t i = 0; i < size && lines.size() <= 256; ++i) {
-    if (data[i] == '\n') lines.emplace_back();
-    else lines.back() += char(data[i]);
+    if (data[i] == '\n')
+      lines.emplace_back();
+    else
+      lines.back() += char(data[i]);
   }
   const std::string model(TextIn(lines[0].substr(0, kModelPathCapacity - 1)));
   const std::string base = MakeBasePath(model);
@@ -33,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::vector<ReplacementName> names(lines.size() - 1);
   for (std::size_t i = 0; i < names.size(); ++i) CopyText(names[i].name, lines[i + 1]);
-  std::ranges::sort(names, [](const auto& a, const auto& b) { return CompareNamesNoCase(a.name, b.name) < 0; });
+  std::ranges::sort(
+      names, [](const auto& a, const auto& b) { return CompareNamesNoCase(a.name, b.name) < 0; });
   const unsigned k = FindSuffixStart(names);
   std::vector<std::string> outputs;
   for (std::size_t i = 0; i < names.size(); ++i) {

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "common/app_state.h"
-#include "fuzz_check.h"
 #include "front/ui_standin.h"
+#include "fuzz_check.h"
 #include "interpreter/model_bytes.h"
 #include "model/load_model.h"
 #include "model/texture_scan.h"
@@ -22,15 +22,18 @@ namespace {
 using Span = std::span<const std::uint8_t>;
 
 void CheckSearch(Span bytes, std::string_view file) {
-  for (const std::size_t from : {std::size_t{0}, std::size_t{22}, file.size() / 2, file.size() - std::min<std::size_t>(file.size(), 40)}) {
-    FUZZ_CHECK(FindTextureTypeName(bytes, from) == std::min(file.find(kTextureTypeName, from), file.size()));
+  for (const std::size_t from : {std::size_t{0}, std::size_t{22}, file.size() / 2,
+                                 file.size() - std::min<std::size_t>(file.size(), 40)}) {
+    FUZZ_CHECK(FindTextureTypeName(bytes, from) ==
+               std::min(file.find(kTextureTypeName, from), file.size()));
   }
 }
 
 // LoadModel reads through the file layer, here from a file in memory.
 void CheckLoad(std::string_view file, const ScanResult& scan, std::span<const TextureRef> table) {
   static const int fd = memfd_create("model", 0);
-  FUZZ_CHECK(ftruncate(fd, 0) == 0 && pwrite(fd, file.data(), file.size(), 0) == ssize_t(file.size()));
+  FUZZ_CHECK(ftruncate(fd, 0) == 0 &&
+             pwrite(fd, file.data(), file.size(), 0) == ssize_t(file.size()));
   std::snprintf(g_app.modelPath, sizeof g_app.modelPath, "/proc/self/fd/%d", fd);
   TheStandin() = Standin{};
   const int loaded = LoadModel();
@@ -63,9 +66,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(scan.truncated == (refs.size() > kMaxTextureRefs));
   FUZZ_CHECK((scan.status == ScanStatus::kNotNetImmerse) == !file.starts_with(kModelHeader));
   for (std::uint32_t i = 0; i < scan.refCount; ++i) {
-    FUZZ_CHECK(table[i].lengthOffset == refs[i].lengthOffset && table[i].tailOffset == refs[i].tailOffset);
+    FUZZ_CHECK(table[i].lengthOffset == refs[i].lengthOffset &&
+               table[i].tailOffset == refs[i].tailOffset);
     // The path after its last backslash, up to its first zero byte, cut to 199 bytes.
-    std::string_view path = file.substr(refs[i].lengthOffset + 4, refs[i].tailOffset - refs[i].lengthOffset - 4);
+    std::string_view path =
+        file.substr(refs[i].lengthOffset + 4, refs[i].tailOffset - refs[i].lengthOffset - 4);
     path = path.substr(0, path.find('\0'));
     path = path.substr(path.rfind('\\') + 1);
     FUZZ_CHECK(table[i].displayName == path.substr(0, kDisplayNameCapacity - 1));

@@ -14,7 +14,8 @@ int main(int argc, char** argv) {
   std::set<std::filesystem::path> files;  // the same order on every machine
   for (int i = 1; i < argc; ++i) {
     std::error_code missing;  // a target may have no regression inputs yet
-    for (const auto& entry : std::filesystem::directory_iterator(argv[i], missing)) files.insert(entry.path());
+    for (const auto& entry : std::filesystem::directory_iterator(argv[i], missing))
+      files.insert(entry.path());
   }
   for (const auto& file : files) {
     std::ifstream in(file, std::ios::binary);

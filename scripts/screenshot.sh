@@ -8,7 +8,7 @@ cmake -S . -B "$build" -G Ninja >/dev/null
 cmake --build "$build" --target windows-i686 windows-x86_64
 
 prefix=$build/wine-prefix
-bash e2e/wine-run.sh setup "$prefix"
+bash scripts/wine-run.sh setup "$prefix"
 
 # The scenario's files live on a drive of their own, so the picture shows short paths.
 drive=$(realpath -m "$build/e2e/screenshot-drive")
@@ -21,7 +21,7 @@ trap 'rm -f "$prefix/dosdevices/t:"' EXIT
 # The product is the 32-bit build; a machine that runs only 64-bit programs shows the other.
 arch=i686
 /usr/lib/wine/wine --version >/dev/null 2>&1 || arch=x86_64
-bash e2e/wine-run.sh run "$prefix" --timeout 90 --shots "$shots" \
+bash scripts/wine-run.sh run "$prefix" --timeout 90 --shots "$shots" \
   "$build/windows-$arch/e2e/texmint-driver.exe" \
   --program "$build/windows-$arch/texmint.exe" --work 'T:\Mods' \
   --models tests/models --shots "$shots" tests/scenarios/readme_screenshot.scenario

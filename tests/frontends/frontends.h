@@ -9,3 +9,7 @@ extern const Frontend kStandinFrontend;
 // texmint-cli: sessions that run it, and dialog sessions the command line can express.
 bool ShellCanRun(const Session& session);
 void RunShellSession(const Session& session, Folder& folder);
+
+// Runs the sessions of `file` that the front end can run, each in a scratch folder of its
+// own, and reports each failure as a test failure.
+void RunScenarioFile(const fs::path& file, bool shell);

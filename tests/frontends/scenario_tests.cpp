@@ -1,5 +1,5 @@
-// Registers every scenario file as a test of each native front end that can run it:
-// `standin.NAME` for the dialog sessions, `cli.NAME` for those texmint-cli can express.
+// Every scenario file is a test of each native front end that can run it: `standin.NAME`
+// for its dialog sessions, `cli.NAME` for the sessions texmint-cli can express.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -9,21 +9,35 @@
 
 namespace {
 
-void MakeUnreadable(const fs::path& path) {
-  // Opening it fails: the link leads only to itself.
-  fs::create_symlink(path.filename(), path);
+bool IsDialogSession(const Session& session) {
+  return !IsShellSession(session);
 }
 
-template <typename Run>
-void RunSessions(const fs::path& file, bool (*wanted)(const Session&), Run run) {
+void MakeUnreadable(const fs::path& path) {
+  fs::create_symlink(path.filename(), path);  // a link that leads only to itself
+}
+
+struct ScenarioTest : testing::Test {
+  ScenarioTest(fs::path file, bool shell) : file(std::move(file)), shell(shell) {}
+  void TestBody() override { RunScenarioFile(file, shell); }
+  fs::path file;
+  bool shell;
+};
+
+}  // namespace
+
+void RunScenarioFile(const fs::path& file, bool shell) {
   for (const Session& session : ReadScenario(file)) {
-    if (!wanted(session)) continue;
+    if (!(shell ? ShellCanRun : IsDialogSession)(session)) continue;
     std::string scratch = (fs::temp_directory_path() / "texmint-scenario-XXXXXX").string();
-    if (mkdtemp(scratch.data()) == nullptr) FAIL() << "cannot make a scratch folder";
+    ASSERT_NE(mkdtemp(scratch.data()), nullptr);
     Folder folder{fs::path(scratch) / "work", TEXMINT_MODELS_DIR, {}, MakeUnreadable};
     fs::create_directory(folder.work);
     try {
-      run(session, folder);
+      if (shell)
+        RunShellSession(session, folder);
+      else
+        RunDialogSession(session, kStandinFrontend, folder);
     } catch (const Failure& failure) {
       ADD_FAILURE() << file.filename().string() << ", session \"" << session.title << "\":\n"
                     << failure.what();
@@ -32,31 +46,7 @@ void RunSessions(const fs::path& file, bool (*wanted)(const Session&), Run run) 
   }
 }
 
-bool IsDialogSession(const Session& session) {
-  return !IsShellSession(session);
-}
-
-class ScenarioTest : public testing::Test {
- public:
-  ScenarioTest(fs::path file, bool shell) : file_(std::move(file)), shell_(shell) {}
-  void TestBody() override {
-    if (shell_) {
-      RunSessions(file_, ShellCanRun, RunShellSession);
-    } else {
-      RunSessions(file_, IsDialogSession, [](const Session& session, Folder& folder) {
-        RunDialogSession(session, kStandinFrontend, folder);
-      });
-    }
-  }
-
- private:
-  fs::path file_;
-  bool shell_;
-};
-
-}  // namespace
-
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
   testing::InitGoogleTest(&argc, argv);
   std::vector<fs::path> files;
   for (const auto& entry : fs::directory_iterator(TEXMINT_SCENARIOS_DIR)) {
@@ -64,13 +54,7 @@ int main(int argc, char** argv) {
   }
   std::ranges::sort(files);
   for (const fs::path& file : files) {
-    std::vector<Session> sessions;
-    try {
-      sessions = ReadScenario(file);
-    } catch (const Failure& failure) {
-      std::fprintf(stderr, "%s\n", failure.what());
-      return 1;
-    }
+    const std::vector<Session> sessions = ReadScenario(file);
     for (const bool shell : {false, true}) {
       if (!std::ranges::any_of(sessions, shell ? ShellCanRun : IsDialogSession)) continue;
       testing::RegisterTest(shell ? "cli" : "standin", file.stem().string().c_str(), nullptr,
@@ -79,4 +63,7 @@ int main(int argc, char** argv) {
     }
   }
   return RUN_ALL_TESTS();
+} catch (const Failure& failure) {
+  std::fprintf(stderr, "%s\n", failure.what());
+  return 1;
 }

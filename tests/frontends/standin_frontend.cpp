@@ -83,10 +83,12 @@ std::vector<std::string> Act(const Action& action) {
   const std::string folderBox = s.boxes[kFolderBox];
   if (!action.dialog.empty()) s.fileDialogAnswers = {DialogAnswer(action)};
   s.messageBoxAnswers.clear();
-  for (const std::string& answer : action.answers) s.messageBoxAnswers.push_back(AnswerCode(answer));
+  for (const std::string& answer : action.answers)
+    s.messageBoxAnswers.push_back(AnswerCode(answer));
 
   if (action.what == "select row") {
-    if (action.row >= int(s.lists[kTextureList].rows.size())) Fail("the texture list has no such row");
+    if (action.row >= int(s.lists[kTextureList].rows.size()))
+      Fail("the texture list has no such row");
     StandinSelectRow(kTextureList, action.row);
   } else if (action.what == "close") {
     MainDialogProc(g_app.hwndMain, kMsgClose, 0, 0);
@@ -99,7 +101,8 @@ std::vector<std::string> Act(const Action& action) {
   }
   CheckRequest(action, folderBox, s.fileDialogCalls);
   std::vector<std::string> seen;
-  for (const auto& box : s.messageBoxes) seen.push_back(BoxText(KindName(box.kind), box.caption, box.text));
+  for (const auto& box : s.messageBoxes)
+    seen.push_back(BoxText(KindName(box.kind), box.caption, box.text));
   return seen;
 }
 
@@ -108,7 +111,8 @@ View Look() {
   return {{"path box", s.boxes[kPathBox]},
           {"folder box", s.boxes[kFolderBox]},
           {"texture list", ListText(s.lists[kTextureList].rows, s.lists[kTextureList].selection)},
-          {"replacement list", ListText(s.lists[kReplacementList].rows, s.lists[kReplacementList].selection)},
+          {"replacement list",
+           ListText(s.lists[kReplacementList].rows, s.lists[kReplacementList].selection)},
           {"Create NIFs", s.createNifsEnabled ? "enabled" : "disabled"},
           {"focus", NameOfControl(s.focus)}};
 }

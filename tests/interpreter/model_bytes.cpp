@@ -30,9 +30,9 @@ std::vector<RefSpan> ReferenceScan(std::string_view file) {
   for (std::size_t p = kHeader.size(); (p = file.find(kTypeName, p)) != file.npos;) {
     const std::size_t left = file.size() - p;
     if (left >= 32 && file[p + 27] == 1) {
-      const auto length = std::uint32_t(std::uint8_t(file[p + 28]) | std::uint8_t(file[p + 29]) << 8 |
-                                        std::uint8_t(file[p + 30]) << 16 |
-                                        std::uint32_t(std::uint8_t(file[p + 31])) << 24);
+      const auto length = std::uint32_t(
+          std::uint8_t(file[p + 28]) | std::uint8_t(file[p + 29]) << 8 |
+          std::uint8_t(file[p + 30]) << 16 | std::uint32_t(std::uint8_t(file[p + 31])) << 24);
       if (left - 32 >= length) {
         refs.push_back({std::uint32_t(p + 28), std::uint32_t(p + 32 + length)});
         p += 32 + length;

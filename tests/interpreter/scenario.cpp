@@ -1,6 +1,7 @@
 #include "scenario.h"
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -9,38 +10,12 @@
 
 namespace {
 
-const std::vector<std::string> kVerbs = {
-    "session", "have",       "read-only", "press", "select row", "close",  "message",
-    "answer",  "screenshot", "expect",    "run",   "stdout",     "stderr", "exit"};
-const std::vector<std::string> kControls = {"path box",        "Select NIF",  "texture list",
+const std::vector<std::string> kControls = {"path box",         "Select NIF",      "texture list",
                                             "replacement list", "Select Textures", "Create NIFs",
                                             "folder box"};
 
-// Splits at the first `separator`: {text, ""} when there is none.
-std::pair<std::string, std::string> Cut(const std::string& text, const std::string& separator) {
-  const auto at = text.find(separator);
-  if (at == std::string::npos) return {text, ""};
-  return {text.substr(0, at), text.substr(at + separator.size())};
-}
-
-std::vector<std::string> Split(const std::string& text, const std::string& separator) {
-  std::vector<std::string> parts;
-  std::size_t from = 0;
-  for (std::size_t at; (at = text.find(separator, from)) != std::string::npos; from = at + separator.size()) {
-    parts.push_back(text.substr(from, at - from));
-  }
-  parts.push_back(text.substr(from));
-  return parts;
-}
-
 [[noreturn]] void FailAt(const Step& step, const std::string& why) {
   Fail("line " + std::to_string(step.line) + " (" + step.verb + " " + step.text + "): " + why);
-}
-
-std::string Listed(const std::vector<std::string>& items) {
-  std::string out;
-  for (const auto& item : items) out += (out.empty() ? "" : " ") + item;
-  return out;
 }
 
 std::vector<std::string> ListFolder(const fs::path& dir) {
@@ -53,35 +28,28 @@ std::vector<std::string> ListFolder(const fs::path& dir) {
   return names;
 }
 
-// One action, with the message boxes, answers and screenshots that follow it.
+// One action with the message boxes, answers and screenshots that follow it.
 std::size_t ReadAction(const std::vector<Step>& steps, std::size_t i, const Folder& folder,
                        Action& action, std::vector<std::string>& boxes) {
   const Step& step = steps[i];
-  action.what = step.verb;
-  if (step.verb == "select row") action.row = std::stoi(step.text);
   const auto [button, answer] = Cut(step.text, ", ");
+  action.what = step.verb;
   action.button = button;
-  std::vector<std::string> words = Words(answer);
-  if (!words.empty()) {
-    action.dialog = words[0];
-    for (std::string& word : words) word = Expand(word, folder);
-    action.files.assign(words.begin() + 1, words.end());
-    if (action.dialog == "choose") {
-      for (auto& file : action.files) file = (folder.work / file).make_preferred().string();
-    } else if (action.dialog != "type" && action.dialog != "cancel") {
-      FailAt(step, "the open-file dialog is answered with choose, type or cancel");
-    }
+  if (step.verb == "select row") action.row = std::stoi(step.text);
+  const std::vector<std::string> words = Words(answer);
+  if (!words.empty()) action.dialog = words[0];
+  for (std::size_t w = 1; w < words.size(); ++w) {
+    const std::string file = Expand(words[w], folder);
+    action.files.push_back(
+        action.dialog == "choose" ? (folder.work / file).make_preferred().string() : file);
   }
-  for (++i; i < steps.size(); ++i) {
-    const Step& next = steps[i];
-    if (next.verb == "message") {
-      boxes.push_back(Expand(next.text, folder, true));
-      action.answers.emplace_back(next.text.starts_with("question") ? "" : "OK");
+  for (++i; i < steps.size() && (steps[i].verb == "message" || !boxes.empty()); ++i) {
+    if (steps[i].verb == "message") {
+      boxes.push_back(Expand(steps[i].text, folder, true));
+      action.answers.emplace_back(steps[i].text.starts_with("question") ? "" : "OK");
       action.shots.emplace_back();
-    } else if (next.verb == "answer" && !boxes.empty()) {
-      action.answers.back() = next.text;
-    } else if (next.verb == "screenshot" && !boxes.empty()) {
-      action.shots.back() = next.text;
+    } else if (steps[i].verb == "answer" || steps[i].verb == "screenshot") {
+      (steps[i].verb == "answer" ? action.answers : action.shots).back() = steps[i].text;
     } else {
       break;
     }
@@ -90,10 +58,26 @@ std::size_t ReadAction(const std::vector<Step>& steps, std::size_t i, const Fold
   return i;
 }
 
+void ExpectView(const Step& step, const Frontend& frontend, const Folder& folder) {
+  const bool button = step.text.starts_with("Create NIFs ");
+  auto [what, value] =
+      button ? std::pair(std::string("Create NIFs"), step.text.substr(12)) : Cut(step.text, ":");
+  value = Expand(value.erase(0, value.starts_with(' ')), folder);
+  const View view = frontend.look();
+  if (!view.contains(what)) FailAt(step, "unknown expectation");
+  if (view.at(what) != value) FailAt(step, what + " is \"" + view.at(what) + "\"");
+}
+
 }  // namespace
 
 void Fail(const std::string& message) {
   throw Failure(message);
+}
+
+std::pair<std::string, std::string> Cut(const std::string& text, const std::string& separator) {
+  const auto at = text.find(separator);
+  if (at == std::string::npos) return {text, ""};
+  return {text.substr(0, at), text.substr(at + separator.size())};
 }
 
 std::vector<std::string> Words(const std::string& text) {
@@ -107,18 +91,21 @@ std::vector<Session> ReadScenario(const fs::path& file) {
   std::vector<Session> sessions;
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
-    line.erase(0, line.find_first_not_of(" \t"));
-    line.erase(line.find_last_not_of(" \t\r") + 1);
-    if (line.empty() || line[0] == '#') continue;
-    const auto verb = std::ranges::find_if(kVerbs, [&](const std::string& v) {
-      return line.starts_with(v) && (line.size() == v.size() || line[v.size()] == ' ' || line[v.size()] == ':');
-    });
-    if (verb == kVerbs.end()) Fail(file.string() + ":" + std::to_string(number) + ": unknown step");
-    std::string text = line.substr(verb->size() + (line[verb->size() - 1] == ':'));
-    text.erase(0, text.starts_with(':'));
-    text.erase(0, text.starts_with(' '));
-    if (*verb == "session" || sessions.empty()) sessions.push_back({*verb == "session" ? text : file.stem().string(), {}});
-    if (*verb != "session") sessions.back().steps.push_back({number, *verb, text});
+    std::istringstream words(line);
+    std::string verb, text;
+    words >> verb >> std::ws;
+    std::getline(words, text);
+    if (verb.empty() || verb[0] == '#') continue;
+    if (verb == "select") {
+      const auto [second, rest] = Cut(text, " ");
+      verb += " " + second, text = rest;
+    }
+    if (verb.ends_with(':')) verb.pop_back();
+    text.erase(text.find_last_not_of(" \r") + 1);
+    if (verb == "session" || sessions.empty()) {
+      sessions.push_back({verb == "session" ? text : file.stem().string(), {}});
+    }
+    if (verb != "session") sessions.back().steps.push_back({number, verb, text});
   }
   return sessions;
 }
@@ -131,7 +118,7 @@ std::string Expand(const std::string& text, const Folder& folder, bool escapes) 
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const std::size_t close = text.find('}', i);
-    if (escapes && text[i] == '\\' && i + 1 < text.size() && std::string("nt\\").find(text[i + 1]) != std::string::npos) {
+    if (escapes && text[i] == '\\' && i + 1 < text.size() && strchr("nt\\", text[i + 1])) {
       ++i;
       out += text[i] == 'n' ? '\n' : text[i] == 't' ? '\t' : '\\';
     } else if (text[i] == '{' && close != std::string::npos) {
@@ -142,7 +129,8 @@ std::string Expand(const std::string& text, const Folder& folder, bool escapes) 
       } else if (!repeated.empty() && std::ranges::all_of(count, ::isdigit)) {
         for (int n = std::stoi(count); n > 0; --n) out += repeated;
       } else {
-        out += (inner == "." ? folder.work : folder.work / inner).lexically_normal().make_preferred().string();
+        const fs::path path = inner == "." ? folder.work : folder.work / inner;
+        out += path.lexically_normal().make_preferred().string();
       }
       i = close;
     } else {
@@ -159,29 +147,27 @@ std::string ReadFileBytes(const fs::path& path) {
 }
 
 void MakeFiles(const Step& step, Folder& folder) {
-  using enum fs::perms;
   if (step.verb == "read-only") {
-    return fs::permissions(folder.work / step.text, owner_write | group_write | others_write, fs::perm_options::remove);
+    using enum fs::perms;
+    return fs::permissions(folder.work / step.text, owner_write | group_write | others_write,
+                           fs::perm_options::remove);
   }
   const auto [names, made] = Cut(step.text, " = ");
   const auto [kind, what] = Cut(made, " ");
-  std::string bytes;
-  if (kind == "fixture") {
-    bytes = ReadFileBytes(folder.models / what);
-  } else if (kind == "model") {
+  std::string bytes = kind == "text" ? what : "";
+  if (kind == "fixture") bytes = ReadFileBytes(folder.models / what);
+  if (kind == "model") {
     std::vector<std::string> paths;
-    for (const std::string& word : Words(what)) {
+    for (const std::string& word : Words(Expand(what, folder))) {
       const auto [path, times] = Cut(word == "\"\"" ? "" : word, "*");
       for (int n = 0; n < (times.empty() ? 1 : std::stoi(times)); ++n) {
-        paths.push_back(path);
-        if (const auto hash = path.find('#'); hash != std::string::npos) paths.back().replace(hash, 1, std::to_string(n));
+        const auto hash = path.find('#');
+        paths.push_back(hash == std::string::npos
+                            ? path
+                            : path.substr(0, hash) + std::to_string(n) + path.substr(hash + 1));
       }
     }
     bytes = ModelNaming(paths);
-  } else if (kind == "text") {
-    bytes = what;
-  } else if (!kind.empty() && kind != "unreadable") {
-    FailAt(step, "unknown kind of file");
   }
   for (std::string name : Words(names)) {
     name = Expand(name, folder);
@@ -197,35 +183,39 @@ void MakeFiles(const Step& step, Folder& folder) {
 
 bool CheckFiles(const Step& step, const Folder& folder) {
   if (step.verb != "expect") return false;
-  const auto [what, listed] = Cut(step.text, ":");
-  if (what == "files" || what.starts_with("files in ")) {
+  if (step.text.starts_with("files")) {
+    const auto [where, listed] = Cut(step.text, ":");
     std::vector<std::string> expected = Words(listed);
     std::ranges::sort(expected);
-    const auto seen = ListFolder(what == "files" ? folder.work : folder.work / what.substr(9));
-    if (seen != expected) FailAt(step, "the folder holds " + Listed(seen));
+    const auto seen = ListFolder(where == "files" ? folder.work : folder.work / where.substr(9));
+    if (seen != expected) FailAt(step, "the folder holds " + ListText(seen, -1));
     return true;
   }
   const bool unchanged = step.text.ends_with(" unchanged");
-  const auto [name, spec] = unchanged ? std::pair(step.text.substr(0, step.text.size() - 10), std::string())
-                                      : Cut(step.text, " = ");
-  if (spec.empty() && !unchanged) return false;
-  const auto [model, changes] = unchanged ? std::pair(name, std::string()) : Cut(spec, " with ");
+  auto [name, spec] = Cut(step.text, " = ");
+  if (unchanged) name = spec = name.substr(0, name.size() - 10);
+  if (spec.empty()) return false;
+  auto [model, changes] = Cut(spec, " with ");
   if (!folder.made.contains(model)) FailAt(step, "the session made no " + model);
   const std::string& original = folder.made.at(model);
   const std::vector<RefSpan> refs = ReferenceScan(original);
   std::vector<std::pair<RefSpan, std::string>> replaced;
-  for (const std::string& change : changes.empty() ? std::vector<std::string>{} : Split(changes, ", ")) {
+  for (changes += ", "; !changes.empty() && !unchanged;) {
+    const auto [change, rest] = Cut(changes, ", ");
     const auto [ref, path] = Cut(change, " naming ");
     const std::size_t n = std::stoul(ref.substr(4));
-    if (n >= refs.size()) FailAt(step, model + " has " + std::to_string(refs.size()) + " reference(s)");
+    if (n >= refs.size())
+      FailAt(step, model + " has " + std::to_string(refs.size()) + " references");
     replaced.emplace_back(refs[n], Expand(path, folder));
+    changes = rest;
   }
-  const std::string expected = Replaced(original, replaced);
-  const std::string seen = ReadFileBytes(folder.work / name);
+  const std::string expected = Replaced(original, replaced),
+                    seen = ReadFileBytes(folder.work / name);
   if (seen != expected) {
     const auto at = std::ranges::mismatch(seen, expected).in1 - seen.begin();
-    FailAt(step, "it has " + std::to_string(seen.size()) + " bytes, expected " + std::to_string(expected.size()) +
-                     "; they first differ at offset " + std::to_string(at));
+    FailAt(step, "it has " + std::to_string(seen.size()) + " bytes, expected " +
+                     std::to_string(expected.size()) + "; they first differ at " +
+                     std::to_string(at));
   }
   return true;
 }
@@ -256,30 +246,26 @@ void RunDialogSession(const Session& session, const Frontend& frontend, Folder& 
   try {
     for (std::size_t i = 0; i < session.steps.size();) {
       const Step& step = session.steps[i++];
-      if (step.verb == "have" || step.verb == "read-only") {
-        MakeFiles(step, folder);
-      } else if (step.verb == "press" || step.verb == "select row" || step.verb == "close") {
+      if (step.verb == "press" || step.verb == "select row" || step.verb == "close") {
         Action action;
         std::vector<std::string> expected;
         i = ReadAction(session.steps, i - 1, folder, action, expected);
         const std::vector<std::string> seen = frontend.act(action);
         for (std::size_t b = 0; b < std::max(seen.size(), expected.size()); ++b) {
           if (b >= seen.size() || b >= expected.size() || seen[b] != expected[b]) {
-            FailAt(step, "message box " + std::to_string(b + 1) + " was " + (b < seen.size() ? seen[b] : "none") +
-                             "\nexpected " + (b < expected.size() ? expected[b] : "none"));
+            FailAt(step, "message box " + std::to_string(b + 1) + " was " +
+                             (b < seen.size() ? seen[b] : "none") + "\nexpected " +
+                             (b < expected.size() ? expected[b] : "none"));
           }
         }
+      } else if (step.verb == "have" || step.verb == "read-only") {
+        MakeFiles(step, folder);
       } else if (step.verb == "screenshot") {
         frontend.screenshot(step.text);
       } else if (step.verb != "expect") {
         FailAt(step, "not a step of a dialog session");
       } else if (!CheckFiles(step, folder)) {
-        const bool button = step.text.starts_with("Create NIFs ");
-        auto [what, value] = button ? std::pair(std::string("Create NIFs"), step.text.substr(12)) : Cut(step.text, ":");
-        value = Expand(value.erase(0, value.starts_with(' ')), folder);
-        const View view = frontend.look();
-        if (!view.contains(what)) FailAt(step, "unknown expectation");
-        if (view.at(what) != value) FailAt(step, what + " is \"" + view.at(what) + "\"");
+        ExpectView(step, frontend, folder);
       }
     }
   } catch (const Failure&) {

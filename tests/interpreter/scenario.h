@@ -42,6 +42,8 @@ struct Folder {
 // Expands {PATH}, {version} and {N*C}; with `escapes` also \n, \t and \\.
 std::string Expand(const std::string& text, const Folder& folder, bool escapes = false);
 std::vector<std::string> Words(const std::string& text);
+// Splits at the first `separator`: {text, ""} when there is none.
+std::pair<std::string, std::string> Cut(const std::string& text, const std::string& separator);
 std::string ReadFileBytes(const fs::path& path);
 // Does a `have` or `read-only` step.
 void MakeFiles(const Step& step, Folder& folder);

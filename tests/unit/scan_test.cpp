@@ -22,10 +22,12 @@ std::string Model(std::string_view records) {
 
 std::vector<ScanCase> Cases() {
   const std::string whole = TextureRecord("tx.dds");
-  const auto cut = [&](std::size_t keep) { return Model(TextureRecord("keep.dds") + whole.substr(0, keep)); };
+  const auto cut = [&](std::size_t keep) {
+    return Model(TextureRecord("keep.dds") + whole.substr(0, keep));
+  };
   const auto huge = [](std::uint32_t length) {
-    return Model(U32(15) + "NiSourceTexture" + std::string(12, '\0') + '\1' + U32(length) + "x.dds" +
-                 TextureRecord("later.dds"));
+    return Model(U32(15) + "NiSourceTexture" + std::string(12, '\0') + '\1' + U32(length) +
+                 "x.dds" + TextureRecord("later.dds"));
   };
   std::string many;
   for (int i = 0; i < 101; ++i) many += TextureRecord("t" + std::to_string(i) + ".dds");
@@ -36,20 +38,25 @@ std::vector<ScanCase> Cases() {
       {"only flag 1 names an outside file",
        Model(TextureRecord("in.dds", 0) + TextureRecord("other.dds", 2) + TextureRecord("out.dds")),
        {"out.dds"}},
-      {"one texture named thrice", Model(TextureRecord("a.dds") + TextureRecord("a.dds") + TextureRecord("a.dds")),
+      {"one texture named thrice",
+       Model(TextureRecord("a.dds") + TextureRecord("a.dds") + TextureRecord("a.dds")),
        {"a.dds", "a.dds", "a.dds"}},
       {"a record inside an accepted path is not examined",
-       Model(TextureRecord(TextureRecord("hidden.dds")) + TextureRecord("after.dds")), {"\x0F", "after.dds"}},
+       Model(TextureRecord(TextureRecord("hidden.dds")) + TextureRecord("after.dds")),
+       {"\x0F", "after.dds"}},
       {"the search goes on 15 bytes after a record passed over",
-       Model("NiSourceTexture" + TextureRecord("next.dds")), {"next.dds"}},
-      {"folders go, forward slashes stay", Model(TextureRecord("a\\b\\c.dds") + TextureRecord("t/x.dds")),
+       Model("NiSourceTexture" + TextureRecord("next.dds")),
+       {"next.dds"}},
+      {"folders go, forward slashes stay",
+       Model(TextureRecord("a\\b\\c.dds") + TextureRecord("t/x.dds")),
        {"c.dds", "t/x.dds"}},
       {"empty names", Model(TextureRecord("") + TextureRecord("dir\\")), {"", ""}},
-      {"a zero byte ends the name", Model(TextureRecord(std::string("a\\b.dds\0c\\d.dds", 15)) +
-                                          TextureRecord(std::string("\0x.dds", 6))),
+      {"a zero byte ends the name",
+       Model(TextureRecord(std::string("a\\b.dds\0c\\d.dds", 15)) +
+             TextureRecord(std::string("\0x.dds", 6))),
        {"b.dds", ""}},
-      {"long names are cut to 199", Model(TextureRecord(std::string(250, 'n')) +
-                                          TextureRecord("d\\" + std::string(199, 'q'))),
+      {"long names are cut to 199",
+       Model(TextureRecord(std::string(250, 'n')) + TextureRecord("d\\" + std::string(199, 'q'))),
        {std::string(199, 'n'), std::string(199, 'q')}},
       {"type name cut short", cut(4 + 14), {"keep.dds"}},
       {"type name ends the file", cut(4 + 15), {"keep.dds"}},
@@ -61,8 +68,14 @@ std::vector<ScanCase> Cases() {
       {"length of 2 GiB", huge(0x80000000), {"later.dds"}},
       {"the first 100 of 101", Model(many), hundred},
       {"no external record", Model(TextureRecord("in.dds", 0)), {}, ScanStatus::kNoReferences},
-      {"header in lower case", "netimmerse file format" + TextureRecord("a.dds"), {}, ScanStatus::kNotNetImmerse},
-      {"Gamebryo header", "Gamebryo File Format, Version 20" + TextureRecord("a.dds"), {}, ScanStatus::kNotNetImmerse},
+      {"header in lower case",
+       "netimmerse file format" + TextureRecord("a.dds"),
+       {},
+       ScanStatus::kNotNetImmerse},
+      {"Gamebryo header",
+       "Gamebryo File Format, Version 20" + TextureRecord("a.dds"),
+       {},
+       ScanStatus::kNotNetImmerse},
       {"header cut short", "NetImmerse", {}, ScanStatus::kNotNetImmerse},
       {"empty file", "", {}, ScanStatus::kNotNetImmerse},
   };
@@ -103,7 +116,8 @@ TEST(Scan, GivesTheKnownOffsets) {
   const Scanned built = Scan("NetImmerse File Format" + TextureRecord("tx_a.dds"));
   EXPECT_EQ(built.table[0].lengthOffset, 54u);
   EXPECT_EQ(built.table[0].tailOffset, 66u);
-  const Scanned rock = Scan(ReadFileBytes(fs::path(TEXMINT_MODELS_DIR) / "morrowind_mossyrock.nif"));
+  const Scanned rock =
+      Scan(ReadFileBytes(fs::path(TEXMINT_MODELS_DIR) / "morrowind_mossyrock.nif"));
   ASSERT_EQ(rock.result.refCount, 2u);
   EXPECT_EQ(rock.table[0].lengthOffset, 431u);
   EXPECT_EQ(rock.table[0].tailOffset, 463u);

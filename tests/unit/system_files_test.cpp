@@ -14,7 +14,7 @@
 
 namespace {
 
-std::size_t g_chunk = 0;    // at most this many bytes a call; 0: as the system does
+std::size_t g_chunk = 0;  // at most this many bytes a call; 0: as the system does
 int g_interruptions = 0;  // calls that fail with EINTR before any byte moves
 
 bool Interrupted() {
@@ -66,7 +66,8 @@ TEST(SystemFiles, ShortAndInterruptedCallsStillMoveEveryByte) {
     g_interruptions = 2;
     const FileHandle in = ops.openForReading(temp);
     std::string read(whole.size() + 8, '?');
-    EXPECT_EQ(ops.readUpTo(in, reinterpret_cast<std::uint8_t*>(read.data()), read.size()), whole.size());
+    EXPECT_EQ(ops.readUpTo(in, reinterpret_cast<std::uint8_t*>(read.data()), read.size()),
+              whole.size());
     ops.closeFile(in);
     g_chunk = 0;
     EXPECT_EQ(read.substr(0, whole.size()), whole) << chunk;

@@ -1,18 +1,25 @@
 // The window front end of the scenario interpreter: starts the real texmint.exe and uses it
-// from outside, as a person would, for every dialog session of one scenario file.
+// from another process, as a person would, for every dialog session of a scenario file.
 //
-//   texmint-driver.exe --program EXE --work DIR --models DIR [--shots DIR] SCENARIO
+//   texmint-driver.exe EXE WORK MODELS SHOTS SCENARIO
 //
-// Paths may be Unix paths; they are reached through Wine's Z: drive.
+// Unix paths are reached through Wine's Z: drive. Texts are read with sent messages under a
+// time limit, presses are posted (a sent click would wait for the modal loop it opens).
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <functional>
+#include <thread>
 
 #include "interpreter/scenario.h"
-#include "remote.h"
 
 namespace {
 
-constexpr int kFileNameBox = 0x47C;  // in the explorer-style open-file dialog
-constexpr int kMessageText = 0xFFFF;
+constexpr int kFileNameBox = 0x47C;  // of the explorer-style open-file dialog
+constexpr int kMessageText = 0xFFFF, kMessageIcon = 0x440;  // of a message box, as Wine makes it
 
 struct App {
   PROCESS_INFORMATION process{};
@@ -22,41 +29,79 @@ struct App {
   std::vector<HANDLE> locks;  // files kept unreadable for the session
 } g;
 
+void WaitUntil(const std::string& what, const std::function<bool()>& ready, int seconds = 10) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  while (!ready()) {
+    if (std::chrono::steady_clock::now() > deadline) Fail("waited in vain for " + what);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_BLOCK, 5000, &result)) {
+    Fail("a window did not answer message " + std::to_string(message));
+  }
+  return LRESULT(result);
+}
+
+void Post(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  if (!PostMessageA(window, message, wParam, lParam)) Fail("cannot post to a window");
+}
+
+void PostEsc(HWND window) {
+  Post(window, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  Post(window, WM_KEYUP, VK_ESCAPE, LPARAM(0xC0010001u));
+}
+
+std::string TextOf(HWND window) {
+  // GetWindowText does not ask another process's edit box, so the box is asked directly.
+  std::string text(std::size_t(Send(window, WM_GETTEXTLENGTH, 0, 0)) + 1, '\0');
+  text.resize(std::size_t(Send(window, WM_GETTEXT, text.size(), LPARAM(text.data()))));
+  return text;
+}
+
 HWND Control(int id) {
   if (!IsWindow(g.dialog)) Fail("the Texmint dialog has closed");
   return GetDlgItem(g.dialog, id);
+}
+
+std::string ListOf(int id) {
+  std::vector<std::string> rows;
+  for (LRESULT i = 0, count = Send(Control(id), LB_GETCOUNT, 0, 0); i < count; ++i) {
+    // Across processes a row arrives in UTF-16, even through the ANSI call.
+    std::wstring row(std::size_t(Send(Control(id), LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+    SendMessageTimeoutW(Control(id), LB_GETTEXT, i, LPARAM(row.data()), SMTO_BLOCK, 5000, nullptr);
+    rows.emplace_back(row.begin(), row.end() - 1);
+  }
+  return ListText(rows, int(Send(Control(id), LB_GETCURSEL, 0, 0)));
+}
+
+// The dialogs (message boxes, file dialogs) that a window owns.
+std::vector<HWND> Owned(HWND owner) {
+  std::vector<HWND> found;
+  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w != nullptr;
+       w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+    if (GetWindow(w, GW_OWNER) == owner && IsWindowVisible(w)) found.push_back(w);
+  }
+  return found;
 }
 
 // Returns once the program has handled everything posted to it so far: a new text limit
 // posted to the read-only path box, which nobody types into, arrives after all of it.
 void Settle() {
   const WPARAM mark = 0x40000 + ++g.settles % 0x10000;
-  Post(Control(1000), EM_SETLIMITTEXT, mark, 0);
-  WaitUntil("texmint.exe to handle the last action", [&] {
-    DWORD_PTR limit = 0;
-    return SendMessageTimeoutA(Control(1000), EM_GETLIMITTEXT, 0, 0, SMTO_BLOCK, 1000, &limit) &&
-           limit == mark;
-  });
-}
-
-HWND Focus() {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  GetGUIThreadInfo(g.process.dwThreadId, &info);
-  return info.hwndFocus;
-}
-
-bool IsMessageBox(HWND window) {
-  return GetDlgItem(window, kMessageText) != nullptr;
+  Post(Control(1000), EM_SETLIMITTEXT, mark);
+  WaitUntil("texmint.exe to handle the last action",
+            [&] { return Send(Control(1000), EM_GETLIMITTEXT, 0, 0) == LRESULT(mark); });
 }
 
 HWND WaitForModal(bool messageBox, const std::string& what) {
   HWND found = nullptr;
   WaitUntil(what, [&] {
-    Control(1000);  // fails at once if the program has ended
-    for (HWND window : OwnedDialogs(g.dialog)) {
-      if (IsMessageBox(window) != messageBox)
-        Fail("instead of " + what + ": \"" + TextOf(window) + "\"");
+    for (HWND window : Owned(Control(1000) ? g.dialog : nullptr)) {
+      if ((GetDlgItem(window, kMessageText) != nullptr) != messageBox)
+        Fail("instead of " + what + ": " + TextOf(window));
       found = window;
     }
     return found != nullptr;
@@ -64,89 +109,112 @@ HWND WaitForModal(bool messageBox, const std::string& what) {
   return found;
 }
 
-// The icon's kind, told by drawing each system icon here and comparing pixels; "" while
-// the box is not yet painted.
-std::string IconKind(HWND box) {
-  HWND icon = nullptr;
-  for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
-       child = GetWindow(child, GW_HWNDNEXT)) {
-    if (IsClass(child, "Static") && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
-      icon = child;
+void WaitForClose(HWND window, const std::string& what) {
+  WaitUntil(what + " to close", [&] {
+    for (HWND complaint : Owned(window))
+      Fail(what + " said: " + TextOf(GetDlgItem(complaint, kMessageText)));
+    return !IsWindow(window);
+  });
+}
+
+// 32-bit pixels of a screen area, or of an icon drawn over the colour of `background`.
+std::vector<DWORD> Pixels(const RECT& area, HICON icon = nullptr, DWORD background = 0) {
+  const LONG width = area.right - area.left, height = area.bottom - area.top;
+  BITMAPINFO info{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  SelectObject(memory, bitmap);
+  if (icon != nullptr) {
+    HBRUSH brush =
+        CreateSolidBrush(RGB(background >> 16 & 0xFF, background >> 8 & 0xFF, background & 0xFF));
+    const RECT all{0, 0, width, height};
+    FillRect(memory, &all, brush);
+    DrawIconEx(memory, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+    DeleteObject(brush);
+  } else {
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
   }
-  if (icon == nullptr) return "none";
+  GdiFlush();
+  std::vector<DWORD> pixels(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + width * height);
+  for (DWORD& pixel : pixels) pixel &= 0xFFFFFF;
+  DeleteObject(bitmap), DeleteDC(memory), ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+// A message box's icon, told by drawing the system's icons here and comparing pixels.
+std::string IconKind(HWND box) {
   RECT area{};
-  GetWindowRect(icon, &area);
-  const std::vector<COLORREF> seen = Pixels(area);
-  if (seen.empty()) return "";
-  const std::pair<LPCSTR, const char*> kinds[] = {{IDI_HAND, "error"},
-                                                  {IDI_QUESTION, "question"},
-                                                  {IDI_ASTERISK, "information"},
-                                                  {IDI_EXCLAMATION, "warning"}};
-  for (const auto& [id, kind] : kinds) {
-    const std::vector<COLORREF> drawn = Pixels(area, LoadIconA(nullptr, id), seen.front());
+  GetWindowRect(GetDlgItem(box, kMessageIcon), &area);
+  const std::vector<DWORD> seen = Pixels(area);
+  for (const auto& [id, kind] : {std::pair(IDI_HAND, "error"),
+                                 {IDI_QUESTION, "question"},
+                                 {IDI_ASTERISK, "information"},
+                                 {IDI_EXCLAMATION, "warning"}}) {
+    const std::vector<DWORD> drawn = Pixels(area, LoadIconA(nullptr, id), seen.front());
     std::size_t differing = 0;
     for (std::size_t i = 0; i < seen.size(); ++i) differing += seen[i] != drawn[i];
     if (differing * 50 <= seen.size()) return kind;
   }
-  return "";
+  return "";  // not painted yet
 }
 
-std::string ReadBox(HWND window) {
+std::string ReadBox(HWND box) {
   std::string kind;
-  WaitUntil(
-      "the message box's icon", [&] { return !(kind = IconKind(window)).empty(); }, 5);
+  WaitUntil("the message box's icon", [&] { return !(kind = IconKind(box)).empty(); });
   // Error and information boxes have OK alone; the question Yes and No alone.
-  const bool ok = GetDlgItem(window, IDOK), yes = GetDlgItem(window, IDYES),
-             no = GetDlgItem(window, IDNO);
-  if (GetDlgItem(window, IDCANCEL) || ok == (yes || no) || yes != no ||
-      (kind == "question") != yes) {
-    kind +=
-        " with buttons" + std::string(ok ? " OK" : "") + (yes ? " Yes" : "") + (no ? " No" : "");
-  }
-  return BoxText(kind, TextOf(window), TextOf(GetDlgItem(window, kMessageText)));
+  const bool ok = GetDlgItem(box, IDOK), yes = GetDlgItem(box, IDYES), no = GetDlgItem(box, IDNO);
+  if (GetDlgItem(box, IDCANCEL) || ok == yes || yes != no || (kind == "question") != yes)
+    kind += " with other buttons";
+  return BoxText(kind, TextOf(box), TextOf(GetDlgItem(box, kMessageText)));
 }
 
 void Screenshot(const std::string& name) {
   if (g.shots.empty()) return;
   Settle();
   Sleep(300);  // let the last change reach the screen
-  RECT area{};
+  RECT area{}, box{};
   GetWindowRect(g.dialog, &area);
-  for (HWND window : OwnedDialogs(g.dialog)) {
-    RECT box{};
-    GetWindowRect(window, &box);
-    UnionRect(&area, &area, &box);
-  }
+  for (HWND window : Owned(g.dialog)) GetWindowRect(window, &box), UnionRect(&area, &area, &box);
   InflateRect(&area, 8, 8);
-  SaveBmp(area, g.shots + "\\" + name + ".bmp");
-}
-
-void WaitForClose(HWND window, const std::string& what) {
-  WaitUntil(what + " to close", [&] {
-    for (HWND complaint : OwnedDialogs(window))
-      Fail(what + " complained: " + TextOf(GetDlgItem(complaint, kMessageText)));
-    return !IsWindow(window);
-  });
+  const std::vector<DWORD> pixels = Pixels(area);
+  const DWORD bytes = DWORD(pixels.size() * 4),
+              offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+  const BITMAPFILEHEADER file{0x4D42, offset + bytes, 0, 0, offset};
+  const BITMAPINFOHEADER header{sizeof header,
+                                area.right - area.left,
+                                area.top - area.bottom,
+                                1,
+                                32,
+                                BI_RGB,
+                                bytes,
+                                0,
+                                0,
+                                0,
+                                0};
+  std::ofstream out(g.shots + "\\" + name + ".bmp", std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file)
+      .write(reinterpret_cast<const char*>(&header), sizeof header);
+  if (!out.write(reinterpret_cast<const char*>(pixels.data()), bytes))
+    Fail("cannot save the screenshot " + name);
 }
 
 void TypeAndOpen(HWND dialog, const std::string& text) {
-  HWND box = FindChild(dialog, "Edit", kFileNameBox);
-  if (box == nullptr) box = GetDlgItem(dialog, kFileNameBox);
-  Send(box, WM_SETTEXT, 0, LPARAM(text.c_str()));
-  Post(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+  Send(GetDlgItem(dialog, kFileNameBox), WM_SETTEXT, 0, LPARAM(text.c_str()));
+  Post(GetDlgItem(dialog, IDOK), BM_CLICK);
   Settle();
 }
 
 void AnswerFileDialog(const Action& action) {
   HWND dialog = WaitForModal(false, "the open-file dialog");
+  std::string names;
+  for (const auto& file : action.files)
+    names.append("\"").append(file, file.rfind('\\') + 1).append("\" ");
   if (action.dialog == "cancel") {
-    Post(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+    Post(GetDlgItem(dialog, IDCANCEL), BM_CLICK);
   } else if (action.files.size() == 1) {
     TypeAndOpen(dialog, action.files[0]);
   } else {
-    std::string names;
-    for (const auto& file : action.files)
-      names.append("\"").append(file, file.rfind('\\') + 1).append("\" ");
     // Several files: to their folder first, then their names.
     if (action.dialog == "choose")
       TypeAndOpen(dialog, action.files[0].substr(0, action.files[0].rfind('\\')));
@@ -158,66 +226,64 @@ void AnswerFileDialog(const Action& action) {
 void Start() {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  std::string commandLine = "\"" + g.program + "\"";
-  if (!CreateProcessA(g.program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &g.process)) {
+  std::string line = "\"" + g.program + "\"";
+  if (!CreateProcessA(g.program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &g.process)) {
     Fail("cannot start " + g.program);
   }
   WaitUntil(
       "the Texmint dialog",
       [] {
-        // Without a display the program cannot show its dialog and ends at once.
+        // Without a display the program cannot show its dialog, and ends at once.
         if (WaitForSingleObject(g.process.hProcess, 0) == WAIT_OBJECT_0)
           Fail("texmint.exe ended at once");
-        g.dialog = FindWindowA("#32770", "Texmint");
         DWORD owner = 0;
-        GetWindowThreadProcessId(g.dialog, &owner);
-        return g.dialog != nullptr && owner == g.process.dwProcessId && IsWindowVisible(g.dialog);
+        GetWindowThreadProcessId(g.dialog = FindWindowA("#32770", "Texmint"), &owner);
+        return owner == g.process.dwProcessId && IsWindowVisible(g.dialog);
       },
       20);
   Settle();
 }
 
-void EndProgram(bool close) {
+// Closes the program as a user does and expects exit code 0, or ends it by any means.
+void Finish(bool close) {
   if (g.process.hProcess == nullptr) return;
+  if (close && IsWindow(g.dialog))
+    Post(g.dialog, WM_CLOSE), WaitForSingleObject(g.process.hProcess, 10000);
   DWORD code = 0;
-  if (close && IsWindow(g.dialog)) {
-    Post(g.dialog, WM_CLOSE, 0, 0);
-    WaitForSingleObject(g.process.hProcess, 10000);
-  }
   GetExitCodeProcess(g.process.hProcess, &code);
-  if (code == STILL_ACTIVE) TerminateProcess(g.process.hProcess, 99);
-  WaitForSingleObject(g.process.hProcess, 5000);
-  CloseHandle(g.process.hThread);
-  CloseHandle(g.process.hProcess);
-  g.process = {};
-  for (HANDLE lock : g.locks) CloseHandle(lock);
-  g.locks.clear();
+  if (code == STILL_ACTIVE)
+    TerminateProcess(g.process.hProcess, 99), WaitForSingleObject(g.process.hProcess, 5000);
+  for (HANDLE handle : g.locks) CloseHandle(handle);
+  CloseHandle(g.process.hThread), CloseHandle(g.process.hProcess);
+  g.process = {}, g.locks.clear();
   if (close && code != 0)
     Fail("closing the dialog ended texmint.exe with exit code " + std::to_string(code));
 }
 
+HWND Focus() {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(g.process.dwThreadId, &info);
+  return info.hwndFocus;
+}
+
 std::vector<std::string> Act(const Action& action) {
   std::vector<std::string> seen;
-  if (action.what == "close") {
-    EndProgram(true);
-    return seen;
-  }
+  if (action.what == "close") return Finish(true), seen;
   if (action.what == "select row") {
     RECT row{};
     if (Send(Control(1002), LB_GETITEMRECT, action.row, LPARAM(&row)) == LB_ERR)
       Fail("no such row");
     // A click, unlike LB_SETCURSEL, is what a user does.
     const LPARAM at = MAKELPARAM((row.left + row.right) / 2, (row.top + row.bottom) / 2);
-    Post(Control(1002), WM_LBUTTONDOWN, MK_LBUTTON, at);
-    Post(Control(1002), WM_LBUTTONUP, 0, at);
+    Post(Control(1002), WM_LBUTTONDOWN, MK_LBUTTON, at), Post(Control(1002), WM_LBUTTONUP, 0, at);
   } else if (action.button == "Esc") {
-    PostKey(Focus(), VK_ESCAPE);
+    PostEsc(Focus());
   } else {
-    HWND button = Control(IdOfControl(action.button));
-    // A posted click reaches a disabled button too; a user could not press it.
-    if (!IsWindowEnabled(button)) Fail(action.button + " is disabled");
-    Post(button, BM_CLICK, 0, 0);
+    // A posted click reaches a disabled button too, which a user could not press.
+    if (!IsWindowEnabled(Control(IdOfControl(action.button)))) Fail(action.button + " is disabled");
+    Post(Control(IdOfControl(action.button)), BM_CLICK);
   }
   if (!action.dialog.empty()) AnswerFileDialog(action);
   for (std::size_t i = 0; i < action.answers.size(); ++i) {
@@ -225,54 +291,39 @@ std::vector<std::string> Act(const Action& action) {
     seen.push_back(ReadBox(box));
     if (!action.shots[i].empty()) Screenshot(action.shots[i]);
     const std::string& answer = action.answers[i];
-    if (answer == "Esc") {
-      PostKey(GetDlgItem(box, IDNO), VK_ESCAPE);
-    } else {
-      HWND button = GetDlgItem(box, answer == "Yes" ? IDYES : answer == "No" ? IDNO : IDOK);
-      Post(button ? button : box, BM_CLICK, 0, 0);
-    }
+    if (answer == "Esc")
+      PostEsc(GetDlgItem(box, IDNO));
+    else
+      Post(GetDlgItem(box, answer == "Yes" ? IDYES : answer == "No" ? IDNO : IDOK), BM_CLICK);
     WaitForClose(box, "the message box");
   }
   Settle();
-  // One more box than expected is reported as seen, so that the session says which.
-  for (HWND window : OwnedDialogs(g.dialog)) {
-    if (!IsMessageBox(window)) Fail("an open-file dialog is still open");
-    seen.push_back(ReadBox(window));
-    break;
-  }
+  // A box more than expected is reported as seen, so that the session says which.
+  for (HWND window : Owned(g.dialog)) return seen.push_back(ReadBox(window)), seen;
   return seen;
 }
 
 View Look() {
   Settle();
   HWND focus = Focus();
-  const auto list = [](int id) {
-    return ListText(RowsOf(Control(id)), int(Send(Control(id), LB_GETCURSEL, 0, 0)));
-  };
-  return {{"path box", TextOf(Control(1000))},
-          {"folder box", TextOf(Control(1006))},
-          {"texture list", list(1002)},
-          {"replacement list", list(1003)},
-          {"Create NIFs", IsWindowEnabled(Control(1005)) ? "enabled" : "disabled"},
-          {"focus", GetParent(focus) == g.dialog ? NameOfControl(GetDlgCtrlID(focus))
-                                                 : "outside the dialog"}};
-}
-
-void Finish(bool passed) {
-  EndProgram(passed);
+  return {
+      {"path box", TextOf(Control(1000))},
+      {"folder box", TextOf(Control(1006))},
+      {"texture list", ListOf(1002)},
+      {"replacement list", ListOf(1003)},
+      {"Create NIFs", IsWindowEnabled(Control(1005)) ? "enabled" : "disabled"},
+      {"focus", GetParent(focus) == g.dialog ? NameOfControl(GetDlgCtrlID(focus)) : "elsewhere"}};
 }
 
 void MakeUnreadable(const fs::path& path) {
   // Shared with nobody, so the program's attempt to read it fails.
-  const HANDLE lock =
-      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (lock == INVALID_HANDLE_VALUE) Fail("cannot lock " + path.string());
-  g.locks.push_back(lock);
+  g.locks.push_back(
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
 }
 
 std::string WindowsPath(std::string path) {
   if (path.starts_with("/")) path = "Z:" + path;
-  for (char& c : path) c = c == '/' ? '\\' : c;
+  std::ranges::replace(path, '/', '\\');
   char full[MAX_PATH];
   const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
   return length > 0 && length < sizeof full ? std::string(full, length) : path;
@@ -280,56 +331,42 @@ std::string WindowsPath(std::string path) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  std::string work, models, scenario;
-  const std::pair<const char*, std::string*> options[] = {
-      {"--program", &g.program}, {"--work", &work}, {"--models", &models}, {"--shots", &g.shots}};
-  bool known = argc % 2 == 0;
-  for (int i = 1; known && i + 1 < argc; i += 2) {
-    known = false;
-    for (const auto& [name, value] : options) {
-      if (argv[i] == std::string(name)) *value = WindowsPath(argv[i + 1]), known = true;
-    }
-  }
-  if (!known || g.program.empty() || work.empty() || models.empty()) {
-    std::fprintf(
-        stderr,
-        "usage: texmint-driver --program EXE --work DIR --models DIR [--shots DIR] SCENARIO\n");
+int main(int argc, char** argv) try {
+  if (argc != 6) {
+    std::fprintf(stderr, "usage: texmint-driver EXE WORK MODELS SHOTS SCENARIO\n");
     return 2;
   }
-  scenario = WindowsPath(argv[argc - 1]);
-  if (!g.shots.empty()) fs::create_directories(g.shots);
-  const Frontend window = {Start, Act, Look, Screenshot, Finish};
+  g.program = WindowsPath(argv[1]), g.shots = WindowsPath(argv[4]);
+  fs::create_directories(g.shots);
+  std::vector<Session> sessions = ReadScenario(WindowsPath(argv[5]));
+  std::erase_if(sessions, IsShellSession);
   int failed = 0, number = 0;
-  try {
-    std::vector<Session> sessions = ReadScenario(scenario);
-    std::erase_if(sessions, IsShellSession);
-    for (const Session& session : sessions) {
-      // A session of its own has the folder to itself: its paths stay short for pictures.
-      const fs::path own =
-          sessions.size() == 1 ? fs::path(work) : fs::path(work) / std::to_string(++number);
-      Folder folder{own, models, {}, MakeUnreadable};
-      // A read-only file of an earlier run would stop remove_all on Windows.
-      std::error_code none;  // no folder yet
-      for (const auto& entry : fs::recursive_directory_iterator(folder.work, none)) {
-        fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
-      }
-      fs::remove_all(folder.work);
-      fs::create_directories(folder.work);
-      std::printf("[ RUN      ] %s\n", session.title.c_str());
-      std::fflush(stdout);
-      try {
-        RunDialogSession(session, window, folder);
-        std::printf("[       OK ] %s\n", session.title.c_str());
-      } catch (const Failure& failure) {
-        std::printf("[  FAILED  ] %s: %s\n", session.title.c_str(), failure.what());
-        ++failed;
-      }
-      std::fflush(stdout);
+  for (const Session& session : sessions) {
+    // A session alone has the folder to itself: its paths stay short for pictures.
+    const fs::path work = WindowsPath(argv[2]);
+    Folder folder{sessions.size() == 1 ? work : work / std::to_string(++number),
+                  WindowsPath(argv[3]),
+                  {},
+                  MakeUnreadable};
+    // A read-only file of an earlier run would stop remove_all on Windows.
+    std::error_code none;  // no folder yet
+    for (const auto& entry : fs::recursive_directory_iterator(folder.work, none)) {
+      fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
     }
-  } catch (const Failure& failure) {
-    std::printf("%s\n", failure.what());
-    return 1;
+    fs::remove_all(folder.work);
+    fs::create_directories(folder.work);
+    std::printf("[ RUN      ] %s\n", session.title.c_str());
+    try {
+      RunDialogSession(session, {Start, Act, Look, Screenshot, Finish}, folder);
+      std::printf("[       OK ] %s\n", session.title.c_str());
+    } catch (const Failure& failure) {
+      std::printf("[  FAILED  ] %s: %s\n", session.title.c_str(), failure.what());
+      ++failed;
+    }
+    std::fflush(stdout);
   }
   return failed > 0 ? 1 : 0;
+} catch (const Failure& failure) {
+  std::printf("%s\n", failure.what());
+  return 1;
 }

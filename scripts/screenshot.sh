@@ -22,9 +22,8 @@ trap 'rm -f "$prefix/dosdevices/t:"' EXIT
 arch=i686
 /usr/lib/wine/wine --version >/dev/null 2>&1 || arch=x86_64
 bash scripts/wine-run.sh run "$prefix" --timeout 90 --shots "$shots" \
-  "$build/windows-$arch/e2e/texmint-driver.exe" \
-  --program "$build/windows-$arch/texmint.exe" --work 'T:\Mods' \
-  --models tests/models --shots "$shots" tests/scenarios/readme_screenshot.scenario
+  "$build/windows-$arch/e2e/texmint-driver.exe" "$build/windows-$arch/texmint.exe" 'T:\Mods' \
+  tests/models "$shots" tests/scenarios/readme_screenshot.scenario
 
 mkdir -p docs
 cp "$shots/chosen.png" docs/screenshot.png

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/text.h"
+#include "interpreter/scenario.h"
 #include "variants/naming.h"
 
 namespace {
@@ -22,44 +23,39 @@ TEST(MakeBasePath, DropsTheExtensionAndCutsTheFileNameTo24) {
   EXPECT_EQ(NumberedOutputPath("/b", 100), "/b_100.nif");
 }
 
-struct SuffixCase {
-  std::vector<std::string> names;  // in sorted order
-  unsigned k;
-  std::vector<std::string> suffixes;
-};
-
 TEST(FindSuffixStart, GivesWhereTheNamesDifferOrNothing) {
-  const SuffixCase cases[] = {
-      {{"rock01.dds", "rock02.dds", "rock10.dds"}, 4, {"01", "02", "10"}},
-      {{"wall_a.dds", "wall_b.dds"}, 5, {"a", "b"}},
-      {{"oak_bark_01.dds", "oak_bark_02.dds"}, 10, {"1", "2"}},
-      {{"Rock01.dds", "rock02.dds"}, 5, {"1", "2"}},
-      {{"tex10.dds", "tex11.dds", "tex12.dds"}, 4, {"0", "1", "2"}},
-      {{"tex10.dds", "tex9.dds"}, 3, {"10", "9"}},
-      {{"Wall_A.dds", "wall_b.DDS"}, 5, {"A", "b"}},
+  // The names in sorted order, and the suffix of each ("" for none: not offered).
+  const std::pair<const char*, const char*> cases[] = {
+      {"rock01.dds rock02.dds rock10.dds", "01 02 10"},
+      {"wall_a.dds wall_b.dds", "a b"},
+      {"oak_bark_01.dds oak_bark_02.dds", "1 2"},
+      {"Rock01.dds rock02.dds", "1 2"},
+      {"tex10.dds tex11.dds tex12.dds", "0 1 2"},
+      {"tex10.dds tex9.dds", "10 9"},
+      {"Wall_A.dds wall_b.DDS", "A b"},
+      {"tZ1.dds tz2.dds", "1 2"},
       // The third name is not looked at where the first two differ: its "." stands there.
-      {{"t!.dds", "t#.dds", "t.dds"}, 1, {"!", "#", ""}},
-      {{"tex1.dds", "tex1a.dds"}, 0, {}},
-      {{"grass.dds", "grass_dry.dds"}, 0, {}},
-      {{"blue.dds", "red.dds"}, 0, {}},
-      {{"stone_brown.dds", "stone_grey.dds"}, 0, {}},
-      {{"tx.dds"}, 0, {}},
-      {{"rock01", "rock02.dds"}, 0, {}},
-      {{std::string(99, 'a'), std::string(99, 'a')}, 0, {}},
+      {"t!.dds t#.dds t.dds", "! #"},
+      {"tex1.dds tex1a.dds", ""},
+      {"grass.dds grass_dry.dds", ""},
+      {"blue.dds red.dds", ""},
+      {"stone_brown.dds stone_grey.dds", ""},
+      {"tex100.dds tex200.dds", ""},
+      {"tx.dds", ""},
+      {"rock01 rock02.dds", ""},
       // Suffixes equal but for letter case would name one file twice.
-      {{"tex1.dds", "tex2.dds", "tex2.tga"}, 0, {}},
-      {{"texa.dds", "texA.tga", "texb.dds"}, 0, {}},
+      {"tex1.dds tex2.dds tex2.tga", ""},
+      {"texa.dds texA.tga texb.dds", ""},
   };
-  for (const SuffixCase& c : cases) {
-    std::vector<ReplacementName> names(c.names.size());
-    for (std::size_t i = 0; i < names.size(); ++i) CopyText(names[i].name, c.names[i]);
+  for (const auto& [list, expected] : cases) {
+    std::vector<ReplacementName> names;
+    for (const std::string& name : Words(list)) CopyText(names.emplace_back().name, name);
     const unsigned k = FindSuffixStart(names);
-    EXPECT_EQ(k, c.k) << c.names[0];
-    std::vector<std::string> suffixes;
-    for (const auto& name : c.names) {
-      if (k > 0) suffixes.emplace_back(SuffixOf(name, k));
-    }
-    EXPECT_EQ(suffixes, c.suffixes) << c.names[0];
+    std::string suffixes;
+    for (const auto& name : names)
+      suffixes += (k > 0 ? std::string(SuffixOf(name.name, k)) : "") + " ";
+    EXPECT_EQ(Words(suffixes), Words(expected)) << list;
+    EXPECT_EQ(k > 0, *expected != '\0') << list;
   }
 }
 

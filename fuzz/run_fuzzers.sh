@@ -26,7 +26,7 @@ for target in scan naming; do
   rm -rf "$work" && mkdir -p "$work/corpus"
   echo "== $target: fuzzing for $seconds s"
   if "$build/fuzz/texmint_fuzz_$target" "$work/corpus" "$src/fuzz/corpus/$target" \
-    -dict="$src/fuzz/$target.dict" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+    -dict="$src/fuzz/corpus/$target.dict" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
     -artifact_prefix="$work/" >"$work/fuzz.log" 2>&1; then
     grep -E '^stat::number_of_executed_units|DONE' "$work/fuzz.log" | tail -n 2
   else

@@ -6,7 +6,24 @@
 #include <cstring>
 #include <limits>
 
+// The vector search needs SSE2. Every x86-64 processor has it, so there it is compiled in
+// plainly. The 32-bit build targets processors without it: there the vector functions are
+// compiled for SSE2 alone and run only after the processor was asked whether it has it.
 #if defined(__SSE2__)
+#define TEXMINT_VECTOR_SEARCH 1
+#define TEXMINT_SSE2_CODE
+#define TEXMINT_SSE2_ENTRY
+#elif defined(__i386__) && defined(__GNUC__)
+#define TEXMINT_VECTOR_SEARCH 1
+#define TEXMINT_SSE2_CODE __attribute__((target("sse2")))
+// 32-bit Windows calls the dialog procedure with the stack aligned to 4 bytes only, while
+// SSE2 values kept on the stack need 16: the entry to the vector code aligns it.
+#define TEXMINT_SSE2_ENTRY __attribute__((target("sse2"), force_align_arg_pointer))
+#else
+#define TEXMINT_VECTOR_SEARCH 0
+#endif
+
+#if TEXMINT_VECTOR_SEARCH
 #include <emmintrin.h>
 #endif
 
@@ -74,7 +91,7 @@ std::size_t FindByFirstByte(const std::uint8_t* data, std::size_t from, std::siz
   return starts;
 }
 
-#if defined(__SSE2__)
+#if TEXMINT_VECTOR_SEARCH
 // Start positions examined at once by the vector filter.
 constexpr std::size_t kBlock = 64;
 // How far ahead of the filter the bytes are asked for. A large image streams in from
@@ -83,7 +100,7 @@ constexpr std::size_t kPrefetchDistance = 4096;
 
 // Bit i is set when the block's byte i is the name's first byte and byte i + kLastIndex
 // its last: the only places a match can start. Reads bytes [0, kBlock + kLastIndex).
-std::uint64_t CandidateBits(const std::uint8_t* block) {
+TEXMINT_SSE2_CODE inline std::uint64_t CandidateBits(const std::uint8_t* block) {
   constexpr std::size_t kLanes = 16;
   const __m128i first = _mm_set1_epi8(static_cast<char>(kFirstByte));
   const __m128i last = _mm_set1_epi8(static_cast<char>(kLastByte));
@@ -105,17 +122,10 @@ std::uint64_t CandidateBits(const std::uint8_t* block) {
   }
   return bits;
 }
-#endif
 
-}  // namespace
-
-std::size_t FindTextureTypeName(std::span<const std::uint8_t> file, std::size_t from) {
-  const std::uint8_t* const data = file.data();
-  const std::size_t size = file.size();
-  if (size < kNameSize || from > size - kNameSize) return size;
-  // Positions below `starts` leave room for the whole name.
-  const std::size_t starts = size - kNameSize + 1;
-#if defined(__SSE2__)
+// The first match starting in [from, starts), or `starts`, as FindByFirstByte finds it.
+TEXMINT_SSE2_ENTRY std::size_t FindByBlocks(const std::uint8_t* data, std::size_t size,
+                                            std::size_t from, std::size_t starts) {
   // Records often follow one another closely, and there the byte search is quicker than
   // filling a block; the blocks take over once the next match is not close by.
   const std::size_t nearEnd = std::min(starts, from + kBlock);
@@ -132,8 +142,53 @@ std::size_t FindTextureTypeName(std::span<const std::uint8_t> file, std::size_t 
     }
     from += kBlock;
   }
+  // The last positions, fewer than a block.
+  return FindByFirstByte(data, from, starts);
+}
 #endif
+
+bool ProcessorHasSse2() {
+#if defined(__SSE2__)
+  return true;
+#elif TEXMINT_VECTOR_SEARCH
+  __builtin_cpu_init();  // harmless when the runtime has done it already
+  return __builtin_cpu_supports("sse2");
+#else
+  return false;
+#endif
+}
+
+// The search in use, decided once from the processor.
+ScanSearch& SearchInUse() {
+  static ScanSearch search = ProcessorHasSse2() ? ScanSearch::kVector : ScanSearch::kBytes;
+  return search;
+}
+
+}  // namespace
+
+ScanSearch CurrentScanSearch() {
+  return SearchInUse();
+}
+
+ScanSearch SetScanSearch(ScanSearch search) {
+  const bool vector = search == ScanSearch::kVector && ProcessorHasSse2();
+  SearchInUse() = vector ? ScanSearch::kVector : ScanSearch::kBytes;
+  return SearchInUse();
+}
+
+std::size_t FindTextureTypeName(std::span<const std::uint8_t> file, std::size_t from) {
+  const std::uint8_t* const data = file.data();
+  const std::size_t size = file.size();
+  if (size < kNameSize || from > size - kNameSize) return size;
+  // Positions below `starts` leave room for the whole name.
+  const std::size_t starts = size - kNameSize + 1;
+#if TEXMINT_VECTOR_SEARCH
+  const std::size_t at = SearchInUse() == ScanSearch::kVector
+                             ? FindByBlocks(data, size, from, starts)
+                             : FindByFirstByte(data, from, starts);
+#else
   const std::size_t at = FindByFirstByte(data, from, starts);
+#endif
   return at < starts ? at : size;
 }
 

@@ -7,12 +7,12 @@
 #
 # DIR is the build folder (default build; the programs are DIR/windows-ARCH/bench/
 # texmint_scan_timing.exe), the prefix defaults to DIR/wine-prefix. The two builds take
-# turns, N rounds (default 3), and each case's figure is the median over the rounds. Each
-# build is timed with the search it chooses itself and with the byte search it uses on
-# processors without SSE2. Where one build cannot run (no 32-bit support in the kernel or
-# in Wine) the other's figures are still printed. --smoke runs each build once on small
-# images, only to show that they run; with --only the exit status is 77 when that build
-# cannot run here.
+# turns, N rounds (default 3); each run reports its fastest sample of each case, and the
+# figure printed is the median of those over the rounds. Each build is timed with the
+# search it chooses itself and with the byte search it uses on processors without SSE2.
+# Where one build cannot run (no 32-bit support in the kernel or in Wine) the other's
+# figures are still printed. --smoke runs each build once on small images, only to show
+# that they run; with --only the exit status is 77 when that build cannot run here.
 set -euo pipefail
 
 src=$(cd "$(dirname "$0")/.." && pwd)
@@ -28,7 +28,7 @@ while [ $# -gt 0 ]; do
     --rounds) rounds=$2; shift 2 ;;
     --smoke) smoke=1; rounds=1; shift ;;
     --only) only=$2; shift 2 ;;
-    *) sed -n '4,16p' "$0" >&2; exit 2 ;;
+    *) sed -n '4,15p' "$0" >&2; exit 2 ;;
   esac
 done
 [ -n "$prefix" ] || prefix=$build/wine-prefix
@@ -101,8 +101,9 @@ done
   }
   END {
     if (smoke) print "smoke run on small images: not a measurement"
-    print "times in microseconds per scan; auto: the search the build chooses on this processor,"
-    print "bytes: the search it uses on processors without SSE2; memchr: one pass over the image"
+    print "microseconds per scan: each run'"'"'s fastest sample, median over the rounds"
+    print "auto: the search the build chooses on this processor; bytes: the search it uses on"
+    print "processors without SSE2; mchr: one memchr pass over the image"
     format = "%-9s %-5s | %9s %9s %9s | %9s %9s %9s | %9s\n"
     printf format, "content", "size", "x64 auto", "x64 bytes", "x64 mchr", \
       "x86 auto", "x86 bytes", "x86 mchr", "x86/x64"

@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
-# Builds texmint.exe (32-bit) and starts it under Wine. Uses your display; without one
-# it starts a virtual one and says where to look.
+# Installs what is missing, builds texmint.exe (32-bit) and starts it under Wine. Uses your
+# display; without one it starts a virtual one and says where to look.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
 build=${TEXMINT_BUILD_DIR:-build}
-cmake -S . -B "$build" -G Ninja >/dev/null
+cmake -S . -B "$build" -G Ninja -DTEXMINT_WARNINGS_AS_ERRORS=ON >/dev/null
 cmake --build "$build" --target windows-i686
+if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  echo "run: this machine cannot run 32-bit programs (its kernel lacks 32-bit support), so" >&2
+  echo "Wine cannot start the 32-bit texmint.exe here; it is built in $build/windows-i686/" >&2
+  exit 1
+fi
 if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=:77
   Xvfb "$DISPLAY" -screen 0 1280x800x24 >/dev/null 2>&1 &

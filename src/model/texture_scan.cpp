@@ -6,7 +6,24 @@
 #include <cstring>
 #include <limits>
 
+// The vector search needs SSE2. Every x86-64 processor has it, so there it is compiled in
+// plainly. The 32-bit build targets processors without it: there the vector functions are
+// compiled for SSE2 alone and run only after the processor was asked whether it has it.
 #if defined(__SSE2__)
+#define TEXMINT_VECTOR_SEARCH 1
+#define TEXMINT_SSE2_CODE
+#define TEXMINT_SSE2_ENTRY
+#elif defined(__i386__) && defined(__GNUC__)
+#define TEXMINT_VECTOR_SEARCH 1
+#define TEXMINT_SSE2_CODE __attribute__((target("sse2")))
+// 32-bit Windows calls the dialog procedure with the stack aligned to 4 bytes only, while
+// SSE2 values kept on the stack need 16: the entry to the vector code aligns it.
+#define TEXMINT_SSE2_ENTRY __attribute__((target("sse2"), force_align_arg_pointer))
+#else
+#define TEXMINT_VECTOR_SEARCH 0
+#endif
+
+#if TEXMINT_VECTOR_SEARCH
 #include <emmintrin.h>
 #endif
 
@@ -52,6 +69,19 @@ constexpr std::array<std::uint8_t, 256> kSkip = [] {
   return skip;
 }();
 
+// Whether the name's bytes start at `at`: two overlapping 8-byte words, compared inline. A
+// memcmp of 15 bytes is inlined by the 64-bit build but called in the 32-bit one, once per
+// candidate, which on content full of records costs that build a call every 15 bytes.
+static_assert(kNameSize > 8 && kNameSize <= 16);
+inline bool NameAt(const std::uint8_t* at) {
+  std::uint64_t head, tail, wantHead, wantTail;
+  std::memcpy(&head, at, 8);
+  std::memcpy(&tail, at + kNameSize - 8, 8);
+  std::memcpy(&wantHead, kTextureTypeName.data(), 8);
+  std::memcpy(&wantTail, kTextureTypeName.data() + kNameSize - 8, 8);
+  return head == wantHead && tail == wantTail;
+}
+
 // The first match starting in [from, starts), or `starts`; the name's bytes from any
 // start below `starts` lie inside the data. Each "N" found by memchr is judged by the
 // byte where the name would end, which also says how far to move on when it fails: on
@@ -66,7 +96,7 @@ std::size_t FindByFirstByte(const std::uint8_t* data, std::size_t from, std::siz
       at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - data);
     }
     const std::uint8_t last = data[at + kLastIndex];
-    if (last == kLastByte && std::memcmp(data + at, kTextureTypeName.data(), kNameSize) == 0) {
+    if (last == kLastByte && NameAt(data + at)) {
       return at;
     }
     from = at + kSkip[last];
@@ -74,7 +104,7 @@ std::size_t FindByFirstByte(const std::uint8_t* data, std::size_t from, std::siz
   return starts;
 }
 
-#if defined(__SSE2__)
+#if TEXMINT_VECTOR_SEARCH
 // Start positions examined at once by the vector filter.
 constexpr std::size_t kBlock = 64;
 // How far ahead of the filter the bytes are asked for. A large image streams in from
@@ -83,7 +113,7 @@ constexpr std::size_t kPrefetchDistance = 4096;
 
 // Bit i is set when the block's byte i is the name's first byte and byte i + kLastIndex
 // its last: the only places a match can start. Reads bytes [0, kBlock + kLastIndex).
-std::uint64_t CandidateBits(const std::uint8_t* block) {
+TEXMINT_SSE2_CODE inline std::uint64_t CandidateBits(const std::uint8_t* block) {
   constexpr std::size_t kLanes = 16;
   const __m128i first = _mm_set1_epi8(static_cast<char>(kFirstByte));
   const __m128i last = _mm_set1_epi8(static_cast<char>(kLastByte));
@@ -105,17 +135,10 @@ std::uint64_t CandidateBits(const std::uint8_t* block) {
   }
   return bits;
 }
-#endif
 
-}  // namespace
-
-std::size_t FindTextureTypeName(std::span<const std::uint8_t> file, std::size_t from) {
-  const std::uint8_t* const data = file.data();
-  const std::size_t size = file.size();
-  if (size < kNameSize || from > size - kNameSize) return size;
-  // Positions below `starts` leave room for the whole name.
-  const std::size_t starts = size - kNameSize + 1;
-#if defined(__SSE2__)
+// The first match starting in [from, starts), or `starts`, as FindByFirstByte finds it.
+TEXMINT_SSE2_ENTRY std::size_t FindByBlocks(const std::uint8_t* data, std::size_t size,
+                                            std::size_t from, std::size_t starts) {
   // Records often follow one another closely, and there the byte search is quicker than
   // filling a block; the blocks take over once the next match is not close by.
   const std::size_t nearEnd = std::min(starts, from + kBlock);
@@ -128,12 +151,57 @@ std::size_t FindTextureTypeName(std::span<const std::uint8_t> file, std::size_t 
     }
     for (std::uint64_t bits = CandidateBits(data + from); bits != 0; bits &= bits - 1) {
       const std::size_t at = from + static_cast<std::size_t>(std::countr_zero(bits));
-      if (std::memcmp(data + at, kTextureTypeName.data(), kNameSize) == 0) return at;
+      if (NameAt(data + at)) return at;
     }
     from += kBlock;
   }
+  // The last positions, fewer than a block.
+  return FindByFirstByte(data, from, starts);
+}
 #endif
+
+bool ProcessorHasSse2() {
+#if defined(__SSE2__)
+  return true;
+#elif TEXMINT_VECTOR_SEARCH
+  __builtin_cpu_init();  // harmless when the runtime has done it already
+  return __builtin_cpu_supports("sse2");
+#else
+  return false;
+#endif
+}
+
+// The search in use, decided once from the processor.
+ScanSearch& SearchInUse() {
+  static ScanSearch search = ProcessorHasSse2() ? ScanSearch::kVector : ScanSearch::kBytes;
+  return search;
+}
+
+}  // namespace
+
+ScanSearch CurrentScanSearch() {
+  return SearchInUse();
+}
+
+ScanSearch SetScanSearch(ScanSearch search) {
+  const bool vector = search == ScanSearch::kVector && ProcessorHasSse2();
+  SearchInUse() = vector ? ScanSearch::kVector : ScanSearch::kBytes;
+  return SearchInUse();
+}
+
+std::size_t FindTextureTypeName(std::span<const std::uint8_t> file, std::size_t from) {
+  const std::uint8_t* const data = file.data();
+  const std::size_t size = file.size();
+  if (size < kNameSize || from > size - kNameSize) return size;
+  // Positions below `starts` leave room for the whole name.
+  const std::size_t starts = size - kNameSize + 1;
+#if TEXMINT_VECTOR_SEARCH
+  const std::size_t at = SearchInUse() == ScanSearch::kVector
+                             ? FindByBlocks(data, size, from, starts)
+                             : FindByFirstByte(data, from, starts);
+#else
   const std::size_t at = FindByFirstByte(data, from, starts);
+#endif
   return at < starts ? at : size;
 }
 

@@ -35,7 +35,7 @@ done
 arches=(x86_64 i686)
 [ -z "$only" ] || arches=("$only")
 
-wine_run=$src/e2e/wine-run.sh
+wine_run=$src/scripts/wine-run.sh
 bash "$wine_run" setup "$prefix" >&2
 
 program() { echo "$build/windows-$1/bench/texmint_scan_timing.exe"; }

@@ -21,11 +21,17 @@ namespace {
 
 using Span = std::span<const std::uint8_t>;
 
+// Both searches, the byte search and the vector one the processor may have, from a few
+// starting points each.
 void CheckSearch(Span bytes, std::string_view file) {
-  for (const std::size_t from : {std::size_t{0}, std::size_t{22}, file.size() / 2,
-                                 file.size() - std::min<std::size_t>(file.size(), 40)}) {
-    FUZZ_CHECK(FindTextureTypeName(bytes, from) ==
-               std::min(file.find(kTextureTypeName, from), file.size()));
+  static const ScanSearch vector = CurrentScanSearch();
+  for (const ScanSearch search : {ScanSearch::kBytes, vector}) {
+    SetScanSearch(search);
+    for (const std::size_t from : {std::size_t{0}, std::size_t{22}, file.size() / 2,
+                                   file.size() - std::min<std::size_t>(file.size(), 40)}) {
+      FUZZ_CHECK(FindTextureTypeName(bytes, from) ==
+                 std::min(file.find(kTextureTypeName, from), file.size()));
+    }
   }
 }
 

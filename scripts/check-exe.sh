@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Checks a built texmint.exe: a GUI program for the expected machine that needs nothing
-# but Windows' own DLLs (the C and C++ runtimes are linked in).
-#   check-exe.sh EXE i686|x86_64
+# Checks a built program: a GUI (or console) program for the expected machine that needs
+# nothing but Windows' own DLLs (the C and C++ runtimes are linked in).
+#   check-exe.sh EXE i686|x86_64 [gui|console]
 set -euo pipefail
 
 exe=$1
@@ -28,7 +28,9 @@ machine=$(od -An -tx2 -j$((pe_offset + 4)) -N2 "$exe" | tr -d ' ')
 [ "$machine" = "$want_machine" ] || fail "machine type is $machine, expected $want_machine"
 
 subsystem=$(awk '$1 == "Subsystem" { print $2 }' <<<"$headers")
-[ "$subsystem" = 00000002 ] || fail "subsystem is '$subsystem', expected 00000002 (Windows GUI)"
+want_subsystem=00000002
+[ "${3:-gui}" = console ] && want_subsystem=00000003
+[ "$subsystem" = "$want_subsystem" ] || fail "subsystem is '$subsystem', expected $want_subsystem (${3:-gui})"
 
 # DLLs every Windows installation has; anything else would have to ship beside the .exe.
 system_dlls='^(kernel32|user32|gdi32|comdlg32|comctl32|advapi32|shell32|ole32|oleaut32|shlwapi|uxtheme|version|msvcrt|ntdll|ucrtbase|api-ms-win-[a-z0-9-]+)\.dll$'
@@ -37,4 +39,4 @@ imports=$(awk '/DLL Name:/ { print $3 }' <<<"$headers")
 foreign=$(tr 'A-Z' 'a-z' <<<"$imports" | grep -Ev "$system_dlls" || true)
 [ -z "$foreign" ] || fail "imports DLLs that are not part of Windows: $(echo $foreign)"
 
-echo "check-exe: $exe: $format, machine $machine, GUI subsystem, imports: $(echo $imports)"
+echo "check-exe: $exe: $format, machine $machine, ${3:-gui} subsystem, imports: $(echo $imports)"

@@ -1,23 +1,18 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds texmint.exe (32-bit) and starts it under Wine. Uses your
+# Installs what is missing, builds texmint.exe and starts it under Wine: the 32-bit build,
+# the product, or the 64-bit one where the kernel cannot run 32-bit programs. Uses your
 # display; without one it starts a virtual one and says where to look.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 build=${TEXMINT_BUILD_DIR:-build}
 cmake -S . -B "$build" -G Ninja -DTEXMINT_WARNINGS_AS_ERRORS=ON >/dev/null
-cmake --build "$build" --target windows-i686
+cmake --build "$build" --target windows-i686 windows-x86_64
+prefix=${WINEPREFIX:-$HOME/.wine-texmint}
+bash scripts/wine-run.sh setup "$prefix"
+arch=i686
 if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  echo "run: this machine cannot run 32-bit programs (its kernel lacks 32-bit support), so" >&2
-  echo "Wine cannot start the 32-bit texmint.exe here; it is built in $build/windows-i686/" >&2
-  exit 1
+  arch=x86_64
+  echo "run: this machine cannot run 32-bit programs; starting the 64-bit texmint.exe"
 fi
-if [ -z "${DISPLAY:-}" ]; then
-  export DISPLAY=:77
-  Xvfb "$DISPLAY" -screen 0 1280x800x24 >/dev/null 2>&1 &
-  trap 'kill $!' EXIT
-  echo "No display: running on the virtual display $DISPLAY (see it with: xwd -root -display $DISPLAY)"
-  sleep 1
-fi
-export WINEPREFIX=${WINEPREFIX:-$HOME/.wine-texmint32} WINEARCH=win32
-wine "$build/windows-i686/texmint.exe"
+exec bash scripts/wine-run.sh run "$prefix" --display --timeout 0 "$build/windows-$arch/texmint.exe"

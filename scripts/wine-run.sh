@@ -7,10 +7,11 @@
 #       else win32; win64 alone where the kernel cannot run 32-bit code at all).
 #       Later calls return at once.
 #   wine-run.sh run PREFIX [--need-win32|--need-win64] [--timeout SECONDS] [--shots DIR]
-#           PROGRAM [ARGS...]
+#           [--display] PROGRAM [ARGS...]
 #       Runs PROGRAM under Wine and exits with its exit code; 77 (skipped) when the prefix
 #       cannot run programs of the architecture asked for. With --shots, the BMP pictures
-#       the program left in DIR are turned into PNG.
+#       the program left in DIR are turned into PNG. With --display it shows on $DISPLAY
+#       when there is one. A timeout of 0 lets the program run as long as it likes.
 set -euo pipefail
 
 usage() {
@@ -128,12 +129,14 @@ case "$mode" in
     need_win64=0
     limit=60
     shots=
+    display=0
     while [ $# -gt 0 ]; do
       case "$1" in
         --need-win32) need_win32=1; shift ;;
         --need-win64) need_win64=1; shift ;;
         --timeout) limit=$2; shift 2 ;;
         --shots) shots=$2; shift 2 ;;
+        --display) display=1; shift ;;
         --*) usage ;;
         *) break ;;
       esac
@@ -153,7 +156,10 @@ case "$mode" in
       exit 77
     fi
     use_loader "$kind"
-    start_xvfb
+    if [ "$display" = 0 ] || [ -z "${DISPLAY:-}" ]; then
+      start_xvfb
+      [ "$display" = 0 ] || echo "wine-run: no display; see the virtual one with: xwd -root -display $DISPLAY"
+    fi
     rc=0
     timeout -k 5 "$limit" "$WINE" "$@" || rc=$?
     [ "$rc" != 124 ] || echo "wine-run: $1 was stopped after $limit s" >&2

@@ -95,20 +95,26 @@ Scanned Scan(const std::string& file) {
   return s;
 }
 
+// Under the byte search, and under the vector search where the processor has one.
 TEST(Scan, AcceptsExactlyTheExternalRecordsInsideTheFile) {
-  for (const ScanCase& c : Cases()) {
-    SCOPED_TRACE(c.what);
-    const Scanned s = Scan(c.file);
-    EXPECT_EQ(s.result.status, c.status);
-    ASSERT_EQ(s.result.refCount, c.shown.size());
-    const std::vector<RefSpan> refs = ReferenceScan(c.file);
-    EXPECT_EQ(s.result.truncated, refs.size() > kMaxTextureRefs);
-    for (std::size_t i = 0; i < c.shown.size(); ++i) {
-      EXPECT_EQ(s.table[i].displayName, c.shown[i]);
-      EXPECT_EQ(s.table[i].lengthOffset, refs[i].lengthOffset);
-      EXPECT_EQ(s.table[i].tailOffset, refs[i].tailOffset);
+  const ScanSearch saved = CurrentScanSearch();
+  for (const ScanSearch search : {ScanSearch::kBytes, saved}) {
+    SetScanSearch(search);
+    for (const ScanCase& c : Cases()) {
+      SCOPED_TRACE(std::string(c.what) + (search == ScanSearch::kBytes ? ", byte search" : ""));
+      const Scanned s = Scan(c.file);
+      EXPECT_EQ(s.result.status, c.status);
+      ASSERT_EQ(s.result.refCount, c.shown.size());
+      const std::vector<RefSpan> refs = ReferenceScan(c.file);
+      EXPECT_EQ(s.result.truncated, refs.size() > kMaxTextureRefs);
+      for (std::size_t i = 0; i < c.shown.size(); ++i) {
+        EXPECT_EQ(s.table[i].displayName, c.shown[i]);
+        EXPECT_EQ(s.table[i].lengthOffset, refs[i].lengthOffset);
+        EXPECT_EQ(s.table[i].tailOffset, refs[i].tailOffset);
+      }
     }
   }
+  SetScanSearch(saved);
 }
 
 // The offsets themselves, where they are known independently of any scan.

@@ -88,7 +88,8 @@ std::vector<std::string> Words(const std::string& text) {
 std::vector<Session> ReadScenario(const fs::path& file) {
   std::ifstream in(file);
   if (!in) Fail("cannot read the scenario " + file.string());
-  std::vector<Session> sessions;
+  // The steps before the first session line begin every session.
+  std::vector<Session> sessions = {{file.stem().string(), {}}};
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
     std::istringstream words(line);
@@ -102,11 +103,10 @@ std::vector<Session> ReadScenario(const fs::path& file) {
     }
     if (verb.ends_with(':')) verb.pop_back();
     text.erase(text.find_last_not_of(" \r") + 1);
-    if (verb == "session" || sessions.empty()) {
-      sessions.push_back({verb == "session" ? text : file.stem().string(), {}});
-    }
-    if (verb != "session") sessions.back().steps.push_back({number, verb, text});
+    if (verb == "session") sessions.push_back({text, sessions[0].steps});
+    else sessions.back().steps.push_back({number, verb, text});
   }
+  if (sessions.size() > 1) sessions.erase(sessions.begin());
   return sessions;
 }
 

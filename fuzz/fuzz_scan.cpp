@@ -1,6 +1,6 @@
 // Arbitrary bytes as a model file: the search and the scan must agree with the format read
-// the plain way, the copy for each reference must be the file with that path replaced, and
-// LoadModel must load what the scan found and say what it did not.
+// the plain way, a copy must be the file with its paths replaced, and LoadModel must load
+// what the scan found and say what it did not.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -80,13 +80,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     path = path.substr(0, path.find('\0'));
     path = path.substr(path.rfind('\\') + 1);
     FUZZ_CHECK(table[i].displayName == path.substr(0, kDisplayNameCapacity - 1));
-
-    VariantPieces variant;
-    BuildVariantPieces(bytes, table[i], "fuzz.dds", variant);
-    std::string copy;
-    for (const auto& piece : variant.pieces) copy.append(piece.begin(), piece.end());
-    FUZZ_CHECK(copy == Replaced(file, {{refs[i], "fuzz.dds"}}));
   }
+  // One copy with every reference replaced, by paths shorter and longer than the old ones.
+  std::vector<PathEdit> edits;
+  std::vector<std::pair<RefSpan, std::string>> replaced;
+  for (std::uint32_t i = 0; i < scan.refCount; ++i) {
+    const std::string_view path = i % 2 ? "a.dds" : "textures\\replaced\\by_fuzz.dds";
+    edits.push_back({table[i].lengthOffset, table[i].tailOffset, path});
+    replaced.emplace_back(refs[i], path);
+  }
+  VariantPieces variant;
+  BuildVariantPieces(bytes, edits, variant);
+  std::string copy;
+  for (const auto& piece : variant.pieces) copy.append(piece.begin(), piece.end());
+  FUZZ_CHECK(copy == Replaced(file, replaced));
   CheckLoad(file, scan, table);
   return 0;
 }

@@ -168,7 +168,7 @@ std::string CopiesBasePath(const std::string& model, const std::string& outFolde
   return folder + base.substr(FileNameStart(base));
 }
 
-// The table rows --ref and --ref-name choose, in file order, each once.
+// The table rows --ref and --ref-name choose; the writer takes them in file order, once each.
 bool ChooseRows(const CliArgs& cli, std::vector<std::uint32_t>& rows, std::string& error) {
   for (const std::uint32_t ref : cli.refs) {
     if (ref >= g_app.refCount) {
@@ -193,8 +193,6 @@ bool ChooseRows(const CliArgs& cli, std::vector<std::uint32_t>& rows, std::strin
       return false;
     }
   }
-  std::ranges::sort(rows);
-  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
   return true;
 }
 

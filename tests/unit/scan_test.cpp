@@ -5,6 +5,7 @@
 
 #include "interpreter/model_bytes.h"
 #include "interpreter/scenario.h"
+#include "model/stored_path.h"
 #include "model/texture_scan.h"
 
 namespace {
@@ -26,7 +27,7 @@ std::vector<std::pair<std::string, std::string>> Cases() {
   std::string many, hundred;
   for (int i = 0; i < 101; ++i) many += TextureRecord("t" + std::to_string(i) + ".dds");
   for (int i = 0; i < 100; ++i) hundred += (i > 0 ? "|t" : "t") + std::to_string(i) + ".dds";
-  return {
+  std::vector<std::pair<std::string, std::string>> cases = {
       {header + TextureRecord("tx_a.dds"), "tx_a.dds"},
       // Only flag 1 names an outside file; one texture named twice gives two references.
       {Model(TextureRecord("in.dds", 0) + TextureRecord("a.dds", 2) + TextureRecord("b.dds") +
@@ -60,6 +61,12 @@ std::vector<std::pair<std::string, std::string>> Cases() {
       {"NetImmerse", ""},
       {"", ""},
   };
+  // A record at every place in and after the vector search's first blocks.
+  for (std::size_t n = 0; n < 160; ++n) {
+    cases.emplace_back(header + std::string(n, 'x') + TextureRecord("a.dds") + std::string(n, 'x'),
+                       "a.dds");
+  }
+  return cases;
 }
 
 struct Scanned {
@@ -79,8 +86,11 @@ Scanned Scan(const std::string& file) {
 // Under the byte search, and under the vector search where the processor has one.
 TEST(Scan, AcceptsExactlyTheExternalRecordsInsideTheFile) {
   const ScanSearch saved = CurrentScanSearch();
+#if defined(__SSE2__)
+  ASSERT_EQ(saved, ScanSearch::kVector);  // where the processor has it, the program uses it
+#endif
   for (const ScanSearch search : {ScanSearch::kBytes, saved}) {
-    SetScanSearch(search);
+    ASSERT_EQ(SetScanSearch(search), search);
     for (const auto& [file, names] : Cases()) {
       SCOPED_TRACE(names.substr(0, 40) + (search == ScanSearch::kBytes ? ", byte search" : ""));
       const Scanned s = Scan(file);
@@ -91,6 +101,12 @@ TEST(Scan, AcceptsExactlyTheExternalRecordsInsideTheFile) {
         shown += (i > 0 ? "|" : "") + std::string(s.table[i].displayName);
         EXPECT_EQ(s.table[i].lengthOffset, refs[i].lengthOffset);
         EXPECT_EQ(s.table[i].tailOffset, refs[i].tailOffset);
+        // The path as stored, folders kept, up to its first zero byte.
+        const std::string path =
+            file.substr(refs[i].lengthOffset + 4, refs[i].tailOffset - refs[i].lengthOffset - 4);
+        EXPECT_EQ(StoredPath({reinterpret_cast<const std::uint8_t*>(file.data()), file.size()},
+                             s.table[i]),
+                  path.substr(0, path.find('\0')));
       }
       EXPECT_EQ(shown, names);
       EXPECT_EQ(s.result.truncated, refs.size() > kMaxTextureRefs);

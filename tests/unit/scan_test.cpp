@@ -25,8 +25,11 @@ std::vector<std::pair<std::string, std::string>> Cases() {
                  TextureRecord("later.dds"));
   };
   std::string many, hundred;
-  for (int i = 0; i < 101; ++i) many += TextureRecord("t" + std::to_string(i) + ".dds");
-  for (int i = 0; i < 100; ++i) hundred += (i > 0 ? "|t" : "t") + std::to_string(i) + ".dds";
+  for (int i = 0; i < 101; ++i) {
+    const std::string name = std::string("t").append(std::to_string(i)).append(".dds");
+    many += TextureRecord(name);
+    if (i < 100) hundred.append(i > 0 ? "|" : "").append(name);
+  }
   std::vector<std::pair<std::string, std::string>> cases = {
       {header + TextureRecord("tx_a.dds"), "tx_a.dds"},
       // Only flag 1 names an outside file; one texture named twice gives two references.
@@ -98,7 +101,7 @@ TEST(Scan, AcceptsExactlyTheExternalRecordsInsideTheFile) {
       ASSERT_LE(s.result.refCount, refs.size());
       std::string shown;
       for (std::uint32_t i = 0; i < s.result.refCount; ++i) {
-        shown += (i > 0 ? "|" : "") + std::string(s.table[i].displayName);
+        shown.append(i > 0 ? "|" : "").append(s.table[i].displayName);
         EXPECT_EQ(s.table[i].lengthOffset, refs[i].lengthOffset);
         EXPECT_EQ(s.table[i].tailOffset, refs[i].tailOffset);
         // The path as stored, folders kept, up to its first zero byte.

@@ -26,12 +26,14 @@ if [ "$1" = contents ]; then
   bash "$scripts/check-exe.sh" texmint.exe i686 gui >/dev/null
   bash "$scripts/check-exe.sh" cli-32-bit/texmint-cli.exe i686 console >/dev/null
   bash "$scripts/check-exe.sh" cli-64-bit/texmint-cli.exe x86_64 console >/dev/null
-  i686-w64-mingw32-windres -i texmint.exe -O rc | grep -q "\"ProductVersion\", \"$version\"" ||
-    fail "texmint.exe's version resource does not say $version"
+  # Read whole first: grep -q stops reading early, and pipefail would take the writer's SIGPIPE.
+  resources=$(i686-w64-mingw32-windres -i texmint.exe -O rc)
+  grep -q "\"ProductVersion\", \"$version\"" <<<"$resources" || fail "texmint.exe's version resource does not say $version"
   # Every message the program shows is explained in README.txt (up to its first field).
+  readme=$(tr -d '\r' <README.txt | tr '\n' ' ')
   grep -h -A1 'const char\* kMsg' "$scripts"/../src/{model,variants}/*.h | sed -n 's/.*"\(.*\)".*/\1/p' |
     sed 's/%.*//; s/\\n.*//' | while read -r message; do
-      tr -d '\r' <README.txt | tr '\n' ' ' | grep -qF "$message" || fail "README.txt lacks \"$message\""
+      grep -qF "$message" <<<"$readme" || fail "README.txt lacks \"$message\""
     done
   exit 0
 fi

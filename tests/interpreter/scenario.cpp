@@ -192,10 +192,10 @@ bool CheckFiles(const Step& step, const Folder& folder) {
     return true;
   }
   const bool unchanged = step.text.ends_with(" unchanged");
-  auto [name, spec] = Cut(step.text, " = ");
-  if (unchanged) name = spec = name.substr(0, name.size() - 10);
-  if (spec.empty()) return false;
-  auto [model, changes] = Cut(spec, " with ");
+  auto [name, copy] = Cut(step.text, " = ");
+  if (unchanged) name = copy = name.substr(0, name.size() - 10);
+  if (copy.empty()) return false;
+  auto [model, changes] = Cut(copy, " with ");
   if (!folder.made.contains(model)) FailAt(step, "the session made no " + model);
   const std::string& original = folder.made.at(model);
   const std::vector<RefSpan> refs = ReferenceScan(original);

@@ -1,36 +1,25 @@
 // texmint-cli as a subprocess: sessions that run it, and dialog sessions said the way the
 // command line says them, which must give the dialog's files, messages and exit status.
-#include <fcntl.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include "frontends/frontends.h"
 
 namespace {
 
-struct Run {
-  std::string out, err;
-  int exit = -1;
-};
+std::string Quoted(std::string text) {
+  for (auto at = text.find('\''); at != std::string::npos; at = text.find('\'', at + 4))
+    text.replace(at, 1, "'\\''");
+  return "'" + text + "'";
+}
 
-Run RunCli(const std::vector<std::string>& args, const Folder& folder) {
+// Runs texmint-cli in the folder: its stdout, its stderr and its exit status.
+std::tuple<std::string, std::string, int> RunCli(const std::string& args, const Folder& folder) {
   const fs::path out = folder.work.parent_path() / "stdout",
-                 err = folder.work.parent_path() / "stderr";
-  std::vector<const char*> argv = {TEXMINT_CLI};
-  for (const std::string& arg : args) argv.push_back(arg.c_str());
-  argv.push_back(nullptr);
-  Run run;
-  if (const pid_t child = fork(); child == 0) {
-    const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (chdir(folder.work.c_str()) == 0 && dup2(o, 1) == 1 && dup2(e, 2) == 2) {
-      execv(argv[0], const_cast<char* const*>(argv.data()));
-    }
-    _exit(127);
-  } else if (int status = 0; waitpid(child, &status, 0) == child) {
-    run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  return {ReadFileBytes(out), ReadFileBytes(err), run.exit};
+                 err = folder.work.parent_path() / "err";
+  std::string line = "cd " + Quoted(folder.work) + " && " + Quoted(TEXMINT_CLI);
+  for (const std::string& arg : Words(args)) line += " " + Quoted(arg);
+  const int status = std::system((line + " >" + Quoted(out) + " 2>" + Quoted(err)).c_str());
+  return {ReadFileBytes(out), ReadFileBytes(err), WIFEXITED(status) ? WEXITSTATUS(status) : -1};
 }
 
 // Said as one command line, with the output its messages make: make for a model, textures,
@@ -76,10 +65,8 @@ Session Translate(const Session& dialog) {
       {0, "run",
        list ? "texmint-cli list " + model
             : "texmint-cli make " + model + " --ref " + row + suffix + " " + textures});
-  for (Step& line : output) {
-    if (list) line.verb = "stderr";
-    shell.steps.push_back(line);
-  }
+  for (Step& line : output)
+    shell.steps.push_back({line.line, list ? "stderr" : line.verb, line.text});
   if (list) shell.steps.push_back({0, "stdout", "..."});
   shell.steps.insert(shell.steps.end(), checks.begin(), checks.end());
   return shell;
@@ -100,31 +87,39 @@ bool ShellCanRun(const Session& session) {
 }
 
 void RunShellSession(const Session& dialog, Folder& folder) {
-  const Session session = IsShellSession(dialog) ? dialog : Translate(dialog);
-  const auto& steps = session.steps;
+  std::vector<Step> steps;
+  for (const Step& step : IsShellSession(dialog) ? dialog.steps : Translate(dialog).steps) {
+    const auto [args, told] = Cut(step.text, "=> ");
+    if (step.verb != "mistake") {
+      steps.push_back(step);
+    } else {
+      steps.insert(steps.end(),
+                   {{step.line, "run", "texmint-cli " + args},
+                    {step.line, "stderr", "texmint-cli: " + told + " (see texmint-cli --help)"},
+                    {step.line, "exit", "2"}});
+    }
+  }
   for (std::size_t i = 0; i < steps.size(); ++i) {
     const Step& step = steps[i];
     if (step.verb == "have" || step.verb == "read-only") {
       MakeFiles(step, folder);
     } else if (step.verb == "run") {
-      const std::string command = "line " + std::to_string(step.line) + ": " + step.text;
-      std::string out, err, exit = "0";
-      const auto output = [&](std::size_t at) {
-        return at < steps.size() && (steps[at].verb.starts_with("std") || steps[at].verb == "exit");
-      };
-      for (; output(i + 1); ++i) {
+      std::string expected[2], exit = "0";  // stdout and stderr
+      for (; i + 1 < steps.size() &&
+             (steps[i + 1].verb.starts_with("std") || steps[i + 1].verb == "exit");
+           ++i) {
         const Step& next = steps[i + 1];
         if (next.verb == "exit")
           exit = next.text;
         else
-          (next.verb == "stdout" ? out : err) += Expand(next.text, folder, true) + "\n";
+          expected[next.verb == "stderr"] += Expand(next.text, folder, true) + "\n";
       }
-      const std::vector<std::string> args = Words(Expand(step.text, folder));
-      const Run run = RunCli({args.begin() + 1, args.end()}, folder);
-      Expect(command, "stdout", run.out, out);
-      Expect(command, "stderr", run.err, err);
-      if (run.exit != std::stoi(exit))
-        Fail(command + ": exit status " + std::to_string(run.exit) + ", expected " + exit);
+      const auto [out, err, status] = RunCli(Expand(step.text, folder).substr(12), folder);
+      const std::string command = "line " + std::to_string(step.line) + ": " + step.text;
+      Expect(command, "stdout", out, expected[0]);
+      Expect(command, "stderr", err, expected[1]);
+      if (status != std::stoi(exit))
+        Fail(command + ": exit status " + std::to_string(status) + ", expected " + exit);
     } else if (step.verb != "expect" || !CheckFiles(step, folder)) {
       Fail("line " + std::to_string(step.line) + ": not a step of a texmint-cli session");
     }

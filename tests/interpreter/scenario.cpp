@@ -103,15 +103,18 @@ std::vector<Session> ReadScenario(const fs::path& file) {
     }
     if (verb.ends_with(':')) verb.pop_back();
     text.erase(text.find_last_not_of(" \r") + 1);
-    if (verb == "session") sessions.push_back({text, sessions[0].steps});
-    else sessions.back().steps.push_back({number, verb, text});
+    if (verb == "session")
+      sessions.push_back({text, sessions[0].steps});
+    else
+      sessions.back().steps.push_back({number, verb, text});
   }
   if (sessions.size() > 1) sessions.erase(sessions.begin());
   return sessions;
 }
 
 bool IsShellSession(const Session& session) {
-  return std::ranges::any_of(session.steps, [](const Step& s) { return s.verb == "run"; });
+  return std::ranges::any_of(session.steps,
+                             [](const Step& s) { return s.verb == "run" || s.verb == "mistake"; });
 }
 
 std::string Expand(const std::string& text, const Folder& folder, bool escapes) {

@@ -170,7 +170,6 @@ std::string ReadBox(HWND box) {
 }
 
 void Screenshot(const std::string& name) {
-  if (g.shots.empty()) return;
   Settle();
   Sleep(300);  // let the last change reach the screen
   RECT area{}, box{};
@@ -178,23 +177,13 @@ void Screenshot(const std::string& name) {
   for (HWND window : Owned(g.dialog)) GetWindowRect(window, &box), UnionRect(&area, &area, &box);
   InflateRect(&area, 8, 8);
   const std::vector<DWORD> pixels = Pixels(area);
-  const DWORD bytes = DWORD(pixels.size() * 4),
-              offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+  const LONG width = area.right - area.left, height = area.bottom - area.top;
+  const DWORD bytes = DWORD(pixels.size() * 4), offset = 14 + 40;
   const BITMAPFILEHEADER file{0x4D42, offset + bytes, 0, 0, offset};
-  const BITMAPINFOHEADER header{sizeof header,
-                                area.right - area.left,
-                                area.top - area.bottom,
-                                1,
-                                32,
-                                BI_RGB,
-                                bytes,
-                                0,
-                                0,
-                                0,
-                                0};
+  const BITMAPINFOHEADER header{40, width, -height, 1, 32, BI_RGB, bytes, 0, 0, 0, 0};
   std::ofstream out(g.shots + "\\" + name + ".bmp", std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&file), sizeof file)
-      .write(reinterpret_cast<const char*>(&header), sizeof header);
+  out.write(reinterpret_cast<const char*>(&file), 14)
+      .write(reinterpret_cast<const char*>(&header), 40);
   if (!out.write(reinterpret_cast<const char*>(pixels.data()), bytes))
     Fail("cannot save the screenshot " + name);
 }

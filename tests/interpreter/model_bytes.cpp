@@ -1,6 +1,7 @@
 #include "model_bytes.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -30,9 +31,8 @@ std::vector<RefSpan> ReferenceScan(std::string_view file) {
   for (std::size_t p = kHeader.size(); (p = file.find(kTypeName, p)) != file.npos;) {
     const std::size_t left = file.size() - p;
     if (left >= 32 && file[p + 27] == 1) {
-      const auto length = std::uint32_t(
-          std::uint8_t(file[p + 28]) | std::uint8_t(file[p + 29]) << 8 |
-          std::uint8_t(file[p + 30]) << 16 | std::uint32_t(std::uint8_t(file[p + 31])) << 24);
+      std::uint32_t length = 0;  // little-endian, as on every machine the tests run on
+      std::memcpy(&length, file.data() + p + 28, 4);
       if (left - 32 >= length) {
         refs.push_back({std::uint32_t(p + 28), std::uint32_t(p + 32 + length)});
         p += 32 + length;

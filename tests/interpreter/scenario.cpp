@@ -59,9 +59,7 @@ std::size_t ReadAction(const std::vector<Step>& steps, std::size_t i, const Fold
 }
 
 void ExpectView(const Step& step, const Frontend& frontend, const Folder& folder) {
-  const bool button = step.text.starts_with("Create NIFs ");
-  auto [what, value] =
-      button ? std::pair(std::string("Create NIFs"), step.text.substr(12)) : Cut(step.text, ":");
+  auto [what, value] = Cut(step.text, ":");
   value = Expand(value.erase(0, value.starts_with(' ')), folder);
   const View view = frontend.look();
   if (!view.contains(what)) FailAt(step, "unknown expectation");

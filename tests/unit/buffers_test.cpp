@@ -10,6 +10,12 @@
 
 namespace {
 
+std::string Joined(const VariantPieces& v) {
+  std::string joined;
+  for (const auto& piece : v.pieces) joined.append(piece.begin(), piece.end());
+  return joined;
+}
+
 std::vector<std::string> Numbers(int count) {
   std::vector<std::string> names;
   for (int i = 0; i < count; ++i) names.push_back(std::to_string(i));
@@ -59,18 +65,14 @@ TEST(BuildVariantPieces, NeverReachesPastTheImage) {
     VariantPieces v;
     BuildVariantPieces({reinterpret_cast<const std::uint8_t*>(image.data()), image.size()},
                        TextureRef{{}, lengthOffset, tailOffset}, "X", v);
-    std::string joined;
-    for (const auto& piece : v.pieces) joined.append(piece.begin(), piece.end());
-    EXPECT_EQ(joined, before + std::string("\x01\0\0\0X", 5) + after) << lengthOffset;
+    EXPECT_EQ(Joined(v), before + std::string("\x01\0\0\0X", 5) + after) << lengthOffset;
   }
   // Two edits that overlap, as damaged references might: the second starts where the first
   // ended, so no byte is written twice.
   const PathEdit edits[] = {{2, 5, "A"}, {3, 8, "B"}};
   VariantPieces v;
   BuildVariantPieces({reinterpret_cast<const std::uint8_t*>(image.data()), image.size()}, edits, v);
-  std::string joined;
-  for (const auto& piece : v.pieces) joined.append(piece.begin(), piece.end());
-  EXPECT_EQ(joined, std::string("01\x01\0\0\0A\x01\0\0\0B89", 14));
+  EXPECT_EQ(Joined(v), std::string("01\x01\0\0\0A\x01\0\0\0B89", 14));
 }
 
 }  // namespace

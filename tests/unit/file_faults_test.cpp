@@ -56,7 +56,7 @@ press Select NIF, choose barrel.nif
   message error "Texmint Error": TOLD
 expect path box:
 expect texture list:
-expect Create NIFs disabled
+expect Create NIFs: disabled
 expect files: barrel.nif tex/
 )";
 

@@ -78,8 +78,9 @@ struct PlainWrites {
 PlainWrites MakePlainWrites(const BenchOptions& o, const std::filesystem::path& folder) {
   PlainWrites plain;
   VariantPieces variant;
-  BuildVariantPieces({g_app.modelImage.get(), g_app.modelSize}, g_app.refs[0],
-                     g_app.replacements[0].name, variant);
+  const PathEdit edit{g_app.refs[0].lengthOffset, g_app.refs[0].tailOffset,
+                      g_app.replacements[0].name};
+  BuildVariantPieces({g_app.modelImage.get(), g_app.modelSize}, {&edit, 1}, variant);
   for (const auto& piece : variant.pieces) {
     plain.copy.insert(plain.copy.end(), piece.begin(), piece.end());
   }

@@ -88,7 +88,8 @@ bool ChooseTextures(const std::vector<std::string>& textures, TextureChoice& cho
       case PathKind::kMissing:
         error = "texture file not found: " + texture;
         return false;
-      case PathKind::kNotAFile:
+      case PathKind::kFolder:
+      case PathKind::kOther:
         error = "texture is not a file: " + texture;
         return false;
       case PathKind::kFile:
@@ -149,10 +150,9 @@ std::string OutputFolder(const std::string& dir, std::string& error) {
   const std::string full = WithoutClosingSeparator(FullPath(dir));
   if (full.empty()) {
     error = "cannot form the full path of " + dir;
-  } else if (!IsFolder(full)) {
-    error = (KindOf(full) == PathKind::kMissing ? "--out folder not found: "
-                                                : "--out is not a folder: ") +
-            dir;
+  } else if (const PathKind kind = KindOf(full); kind != PathKind::kFolder) {
+    error =
+        (kind == PathKind::kMissing ? "--out folder not found: " : "--out is not a folder: ") + dir;
   } else {
     return full;
   }
@@ -256,7 +256,8 @@ int RunCli(std::span<const char* const> args) {
                       " can be used");
   }
   // The dialog cannot choose a folder; a missing file is left to the load to report.
-  if (KindOf(model) == PathKind::kNotAFile) return UsageError("MODEL is not a file: " + cli.model);
+  if (const PathKind kind = KindOf(model); kind == PathKind::kFolder || kind == PathKind::kOther)
+    return UsageError("MODEL is not a file: " + cli.model);
   std::string outFolder;
   if (!cli.outDir.empty()) {
     std::string error;

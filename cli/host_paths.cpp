@@ -35,18 +35,14 @@ PathKind KindOf(const std::string& path) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return PathKind::kMissing;
 #endif
-  return (st.st_mode & S_IFMT) == S_IFREG ? PathKind::kFile : PathKind::kNotAFile;
-}
-
-bool IsFolder(const std::string& path) {
-#ifdef _WIN32
-  struct _stati64 st {};
-  if (_stati64(path.c_str(), &st) != 0) return false;
-#else
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return false;
-#endif
-  return (st.st_mode & S_IFMT) == S_IFDIR;
+  switch (st.st_mode & S_IFMT) {
+    case S_IFREG:
+      return PathKind::kFile;
+    case S_IFDIR:
+      return PathKind::kFolder;
+    default:
+      return PathKind::kOther;
+  }
 }
 
 std::size_t FileNameStart(const std::string& fullPath) {

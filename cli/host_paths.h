@@ -14,9 +14,8 @@ inline constexpr char kPathSeparator = '/';
 // be formed.
 std::string FullPath(const std::string& path);
 
-enum class PathKind { kMissing, kFile, kNotAFile };
+enum class PathKind { kMissing, kFile, kFolder, kOther };
 PathKind KindOf(const std::string& path);
-bool IsFolder(const std::string& path);
 
 // Position just after the last separator of a full path.
 std::size_t FileNameStart(const std::string& fullPath);

@@ -9,10 +9,7 @@
 // the most a program that opens the texture by that path can take.
 inline constexpr std::size_t kMaxTexturePath = 259;
 
-// A stored path's folder part: up to and including its last backslash; empty without one.
-// Only backslashes separate folders in a model, as for the display name.
-std::string_view FolderOf(std::string_view storedPath);
-
 // The new path of a reference that stored `storedPath`, for the texture file `name`: the bare
-// name, or, keeping the folder, the old path's folder part followed by the name.
+// name, or, keeping the folder, the old path up to and including its last backslash followed
+// by the name. Only backslashes separate folders in a model, as for the display name.
 std::string NewTexturePath(std::string_view storedPath, std::string_view name, bool keepFolder);

@@ -35,12 +35,6 @@ void BuildVariantPieces(std::span<const std::uint8_t> image, std::span<const Pat
   out.pieces.push_back(image.subspan(taken));
 }
 
-void BuildVariantPieces(std::span<const std::uint8_t> image, const TextureRef& ref,
-                        std::string_view newPath, VariantPieces& out) {
-  const PathEdit edit{ref.lengthOffset, ref.tailOffset, newPath};
-  BuildVariantPieces(image, {&edit, 1}, out);
-}
-
 WriteOutcome WriteVariantFile(const char* path,
                               std::span<const std::span<const std::uint8_t>> pieces) {
   const FileOps& ops = *g_fileOps;
@@ -96,10 +90,8 @@ std::vector<const TextureRef*> ReferencesInFileOrder(std::span<const std::uint32
 void WriteVariants(const VariantJob& job) {
   const std::span<const std::uint8_t> image(g_app.modelImage.get(), g_app.modelSize);
   const std::vector<const TextureRef*> refs = ReferencesInFileOrder(job.refs);
-  std::vector<std::string_view> folders;
-  for (const TextureRef* ref : refs) {
-    folders.push_back(job.keepFolder ? FolderOf(StoredPath(image, *ref)) : std::string_view{});
-  }
+  std::vector<std::string_view> storedPaths;
+  for (const TextureRef* ref : refs) storedPaths.push_back(StoredPath(image, *ref));
 
   unsigned k = FindSuffixStart();
   if (k > 0 &&
@@ -130,7 +122,7 @@ void WriteVariants(const VariantJob& job) {
         continue;
       }
       for (std::size_t j = 0; j < refs.size(); ++j) {
-        newPaths[j].assign(folders[j]).append(name);
+        newPaths[j] = NewTexturePath(storedPaths[j], name, job.keepFolder);
         edits[j] = {refs[j]->lengthOffset, refs[j]->tailOffset, newPaths[j]};
       }
       BuildVariantPieces(image, edits, variant);

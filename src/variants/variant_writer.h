@@ -41,9 +41,6 @@ struct VariantPieces {
 // the edits say.
 void BuildVariantPieces(std::span<const std::uint8_t> image, std::span<const PathEdit> edits,
                         VariantPieces& out);
-// One reference replaced by one path.
-void BuildVariantPieces(std::span<const std::uint8_t> image, const TextureRef& ref,
-                        std::string_view newPath, VariantPieces& out);
 
 enum class WriteOutcome { kWritten, kCannotCreate, kCannotWrite };
 

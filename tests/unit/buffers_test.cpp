@@ -63,8 +63,9 @@ TEST(BuildVariantPieces, NeverReachesPastTheImage) {
   };
   for (const auto& [lengthOffset, tailOffset, before, after] : cases) {
     VariantPieces v;
+    const PathEdit edit{lengthOffset, tailOffset, "X"};
     BuildVariantPieces({reinterpret_cast<const std::uint8_t*>(image.data()), image.size()},
-                       TextureRef{{}, lengthOffset, tailOffset}, "X", v);
+                       {&edit, 1}, v);
     EXPECT_EQ(Joined(v), before + std::string("\x01\0\0\0X", 5) + after) << lengthOffset;
   }
   // Two edits that overlap, as damaged references might: the second starts where the first

@@ -10,9 +10,6 @@ cmake -S . -B "$build" -G Ninja -DTEXMINT_WARNINGS_AS_ERRORS=ON >/dev/null
 cmake --build "$build" --target windows-i686 windows-x86_64
 prefix=${WINEPREFIX:-$HOME/.wine-texmint}
 bash scripts/wine-run.sh setup "$prefix"
-arch=i686
-if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  arch=x86_64
-  echo "run: this machine cannot run 32-bit programs; starting the 64-bit texmint.exe"
-fi
+arch=$(bash scripts/wine-run.sh arch "$prefix")
+[ "$arch" = i686 ] || echo "run: this machine cannot run 32-bit programs; starting the 64-bit texmint.exe"
 exec bash scripts/wine-run.sh run "$prefix" --display --timeout 0 "$build/windows-$arch/texmint.exe"

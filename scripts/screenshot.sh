@@ -19,8 +19,7 @@ ln -sfn "$drive" "$prefix/dosdevices/t:"
 trap 'rm -f "$prefix/dosdevices/t:"' EXIT
 
 # The product is the 32-bit build; a machine that runs only 64-bit programs shows the other.
-arch=i686
-/usr/lib/wine/wine --version >/dev/null 2>&1 || arch=x86_64
+arch=$(bash scripts/wine-run.sh arch "$prefix")
 bash scripts/wine-run.sh run "$prefix" --timeout 90 --shots "$shots" \
   "$build/windows-$arch/e2e/texmint-driver.exe" "$build/windows-$arch/texmint.exe" 'T:\Mods' \
   tests/models "$shots" tests/scenarios/readme_screenshot.scenario

@@ -12,10 +12,13 @@
 #       cannot run programs of the architecture asked for. With --shots, the BMP pictures
 #       the program left in DIR are turned into PNG. With --display it shows on $DISPLAY
 #       when there is one. A timeout of 0 lets the program run as long as it likes.
+#   wine-run.sh arch PREFIX
+#       Prints the build to start in the prefix: i686, the product, unless the prefix runs
+#       only 64-bit programs; then x86_64.
 set -euo pipefail
 
 usage() {
-  sed -n '4,12p' "$0" >&2
+  sed -n '4,17p' "$0" >&2
   exit 2
 }
 [ $# -ge 2 ] || usage
@@ -170,6 +173,11 @@ case "$mode" in
       done
     fi
     exit "$rc"
+    ;;
+  arch)
+    trap - EXIT  # nothing started, nothing to stop
+    [ $# -eq 0 ] && [ -f "$ready_mark" ] || usage
+    [ "$(cat "$ready_mark")" = win64-only ] && echo x86_64 || echo i686
     ;;
   *)
     usage

@@ -127,6 +127,14 @@ Bytes MakeAllMatchImage(std::size_t size) {
   return Repeated(size, kTextureTypeName);
 }
 
+const std::array<ScanContent, 4> kScanContents = {{
+    {"realistic", [](std::size_t size) { return MakeRealisticImage(size); },
+     ScanContentKind::kRealistic},
+    {"all-N", MakeAllNImage, ScanContentKind::kAdversarial},
+    {"near-miss", MakeNearMissImage, ScanContentKind::kAdversarial},
+    {"all-match", MakeAllMatchImage, ScanContentKind::kReference},
+}};
+
 int AbsentByte(const Bytes& image) {
   std::array<bool, 256> seen{};
   for (const std::uint8_t b : image) seen[b] = true;

@@ -2,6 +2,7 @@
 // of a real model, and adversarial content aimed at the texture scan's search.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -30,6 +31,19 @@ Bytes MakeNearMissImage(std::size_t size);
 // The header followed by the whole type name repeated: every record matches but none is
 // external.
 Bytes MakeAllMatchImage(std::size_t size);
+
+// The contents the scan is measured on, and what is asked of the scan on each.
+enum class ScanContentKind {
+  kRealistic,    // target: a share of memchr's throughput
+  kAdversarial,  // target: within a factor of memchr's time, linear in size
+  kReference,    // no target; shown to complete the picture
+};
+struct ScanContent {
+  const char* name;
+  Bytes (*make)(std::size_t size);
+  ScanContentKind kind;
+};
+extern const std::array<ScanContent, 4> kScanContents;
 
 // A byte value that does not occur in `image` (the memchr baseline searches for it).
 int AbsentByte(const Bytes& image);

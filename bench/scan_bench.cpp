@@ -13,36 +13,13 @@
 
 namespace {
 
-enum class Kind {
-  kRealistic,    // target: a share of memchr's throughput
-  kAdversarial,  // target: within a factor of memchr's time, linear in size
-  kReference,    // no target; shown to complete the picture
-};
-
-struct Content {
-  const char* name;
-  Bytes (*make)(std::size_t size);
-  Kind kind;
-};
-
-Bytes Realistic(std::size_t size) {
-  return MakeRealisticImage(size);
-}
-
-constexpr std::array<Content, 4> kContents = {{
-    {"realistic", Realistic, Kind::kRealistic},
-    {"all-N", MakeAllNImage, Kind::kAdversarial},
-    {"near-miss", MakeNearMissImage, Kind::kAdversarial},
-    {"all-match", MakeAllMatchImage, Kind::kReference},
-}};
-
 struct Prepared {
   Bytes image;
   int absent;
 };
 
 // Images are made once, on first use, and kept for the whole run.
-const Prepared& ImageFor(const Content& content, std::size_t size) {
+const Prepared& ImageFor(const ScanContent& content, std::size_t size) {
   static std::map<std::pair<std::string, std::size_t>, std::unique_ptr<Prepared>> images;
   auto& slot = images[{content.name, size}];
   if (!slot) {
@@ -53,14 +30,14 @@ const Prepared& ImageFor(const Content& content, std::size_t size) {
   return *slot;
 }
 
-std::string ScanName(const Content& c, std::size_t size) {
+std::string ScanName(const ScanContent& c, std::size_t size) {
   return std::string("scan/") + c.name + "/" + SizeLabel(size);
 }
-std::string MemchrName(const Content& c, std::size_t size) {
+std::string MemchrName(const ScanContent& c, std::size_t size) {
   return std::string("memchr/") + c.name + "/" + SizeLabel(size);
 }
 
-void RunScan(benchmark::State& state, const Content& content, std::size_t size) {
+void RunScan(benchmark::State& state, const ScanContent& content, std::size_t size) {
   const Prepared& prepared = ImageFor(content, size);
   static std::array<TextureRef, kMaxTextureRefs> table;
   ScanResult result{};
@@ -74,7 +51,7 @@ void RunScan(benchmark::State& state, const Content& content, std::size_t size) 
   state.counters["N_per_MiB"] = NPerByte(prepared.image) * (1 << 20);
 }
 
-void RunMemchr(benchmark::State& state, const Content& content, std::size_t size) {
+void RunMemchr(benchmark::State& state, const ScanContent& content, std::size_t size) {
   const Prepared& prepared = ImageFor(content, size);
   if (prepared.absent < 0) {
     state.SkipWithError("every byte value occurs in the image");
@@ -93,7 +70,7 @@ std::string Fixed(double value, const char* suffix) {
   return text;
 }
 
-void AddThroughputCheck(const Content& c, std::size_t size) {
+void AddThroughputCheck(const ScanContent& c, std::size_t size) {
   AddCheck("scan " + std::string(c.name) + " " + SizeLabel(size), ">= 0.8x memchr throughput",
            [&c, size]() -> std::optional<CheckResult> {
              const auto scan = MedianSeconds(ScanName(c, size));
@@ -107,7 +84,7 @@ void AddThroughputCheck(const Content& c, std::size_t size) {
            });
 }
 
-void AddTimeCheck(const Content& c, std::size_t size, bool hasTarget) {
+void AddTimeCheck(const ScanContent& c, std::size_t size, bool hasTarget) {
   AddCheck("scan " + std::string(c.name) + " " + SizeLabel(size),
            hasTarget ? "<= 10x memchr time" : "none",
            [&c, size, hasTarget]() -> std::optional<CheckResult> {
@@ -124,7 +101,7 @@ void AddTimeCheck(const Content& c, std::size_t size, bool hasTarget) {
 
 // Linear in size: from the smallest to the largest image the scan's time grows by about
 // the same factor as memchr's (which is linear by construction; caches bend both alike).
-void AddLinearityCheck(const Content& c, std::size_t small, std::size_t large, bool hasTarget) {
+void AddLinearityCheck(const ScanContent& c, std::size_t small, std::size_t large, bool hasTarget) {
   AddCheck("scan " + std::string(c.name) + " growth", hasTarget ? "linear" : "none",
            [&c, small, large, hasTarget]() -> std::optional<CheckResult> {
              const auto scanSmall = MedianSeconds(ScanName(c, small));
@@ -145,7 +122,7 @@ void AddLinearityCheck(const Content& c, std::size_t small, std::size_t large, b
 }  // namespace
 
 void RegisterScanBenchmarks(const BenchOptions& options) {
-  for (const Content& c : kContents) {
+  for (const ScanContent& c : kScanContents) {
     for (const std::size_t size : options.scanSizes) {
       Configure(
           benchmark::RegisterBenchmark(ScanName(c, size).c_str(), RunScan, std::cref(c), size),
@@ -153,15 +130,15 @@ void RegisterScanBenchmarks(const BenchOptions& options) {
       Configure(
           benchmark::RegisterBenchmark(MemchrName(c, size).c_str(), RunMemchr, std::cref(c), size),
           options);
-      if (c.kind == Kind::kRealistic) {
+      if (c.kind == ScanContentKind::kRealistic) {
         AddThroughputCheck(c, size);
       } else {
-        AddTimeCheck(c, size, c.kind == Kind::kAdversarial);
+        AddTimeCheck(c, size, c.kind == ScanContentKind::kAdversarial);
       }
     }
-    if (c.kind != Kind::kRealistic && options.scanSizes.size() >= 2) {
+    if (c.kind != ScanContentKind::kRealistic && options.scanSizes.size() >= 2) {
       AddLinearityCheck(c, options.scanSizes.front(), options.scanSizes.back(),
-                        c.kind == Kind::kAdversarial);
+                        c.kind == ScanContentKind::kAdversarial);
     }
   }
 }

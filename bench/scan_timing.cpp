@@ -34,22 +34,6 @@ namespace {
 
 constexpr std::size_t kMiB = std::size_t{1} << 20;
 
-struct Content {
-  const char* name;
-  Bytes (*make)(std::size_t size);
-};
-
-Bytes Realistic(std::size_t size) {
-  return MakeRealisticImage(size);
-}
-
-constexpr std::array<Content, 4> kContents = {{
-    {"realistic", Realistic},
-    {"all-N", MakeAllNImage},
-    {"near-miss", MakeNearMissImage},
-    {"all-match", MakeAllMatchImage},
-}};
-
 struct Search {
   std::string name;
   ScanSearch search;
@@ -158,7 +142,7 @@ int main(int argc, char** argv) {
 
   static std::array<TextureRef, kMaxTextureRefs> table;
   int status = 0;
-  for (const Content& content : kContents) {
+  for (const ScanContent& content : kScanContents) {
     for (const std::size_t size : sizes) {
       const Bytes image = content.make(size);
       const int absent = AbsentByte(image);

@@ -14,7 +14,7 @@
 #include "common/app_state.h"
 #include "common/text.h"
 #include "front/host_files.h"
-#include "front/ui_standin.h"
+#include "standin/ui_standin.h"
 #include "model/texture_scan.h"
 #include "scratch_folder.h"
 #include "variants/variant_writer.h"

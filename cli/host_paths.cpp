@@ -45,15 +45,6 @@ PathKind KindOf(const std::string& path) {
   }
 }
 
-std::size_t FileNameStart(const std::string& fullPath) {
-#ifdef _WIN32
-  const auto slash = fullPath.find_last_of("\\/");
-#else
-  const auto slash = fullPath.find_last_of('/');
-#endif
-  return slash == std::string::npos ? 0 : slash + 1;
-}
-
 std::string WithoutClosingSeparator(std::string fullPath) {
   while (fullPath.size() > 1 && FileNameStart(fullPath) == fullPath.size() &&
          fullPath[fullPath.size() - 2] != ':') {

@@ -4,11 +4,7 @@
 
 #include <string>
 
-#ifdef _WIN32
-inline constexpr char kPathSeparator = '\\';
-#else
-inline constexpr char kPathSeparator = '/';
-#endif
+#include "common/file_name.h"
 
 // The full form of `path`, as the open-file dialog returns a choice; empty when it can't
 // be formed.
@@ -16,9 +12,6 @@ std::string FullPath(const std::string& path);
 
 enum class PathKind { kMissing, kFile, kFolder, kOther };
 PathKind KindOf(const std::string& path);
-
-// Position just after the last separator of a full path.
-std::size_t FileNameStart(const std::string& fullPath);
 
 // A full folder path without a closing separator; a root keeps its own (/, or C:\ on Windows).
 std::string WithoutClosingSeparator(std::string fullPath);

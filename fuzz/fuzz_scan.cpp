@@ -10,7 +10,7 @@
 #include <string>
 
 #include "common/app_state.h"
-#include "front/ui_standin.h"
+#include "standin/ui_standin.h"
 #include "fuzz_check.h"
 #include "interpreter/model_bytes.h"
 #include "model/load_model.h"

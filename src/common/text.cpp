@@ -16,6 +16,9 @@ std::string_view TextIn(std::span<const char> buffer) {
   return {buffer.data(), static_cast<std::size_t>(end - buffer.begin())};
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) { return FoldToLower(x) == FoldToLower(y); });
+int CompareNoCase(std::string_view a, std::string_view b) {
+  const auto folded = [](char c) { return static_cast<unsigned char>(FoldToLower(c)); };
+  const auto [ia, ib] = std::ranges::mismatch(a, b, {}, folded, folded);
+  if (ia != a.end() && ib != b.end()) return int(folded(*ia)) - int(folded(*ib));
+  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }

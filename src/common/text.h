@@ -19,4 +19,9 @@ constexpr char FoldToUpper(char c) {
   return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b);
+// Orders texts as the sort of the replacement list does: byte by byte with A-Z taken as
+// a-z, a text before any longer one it starts. Negative, zero or positive, as strcmp.
+int CompareNoCase(std::string_view a, std::string_view b);
+inline bool EqualNoCase(std::string_view a, std::string_view b) {
+  return CompareNoCase(a, b) == 0;
+}

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/file_name.h"
 #include "common/text.h"
 #include "front/host_files.h"
 
@@ -61,9 +62,8 @@ bool SameFile(const char* a, const char* b) {
 
 FileHandle CreateTempBeside(const char* finalPath, char* tempPath, std::size_t tempCapacity) {
   std::string_view folder(finalPath);
-  const auto slash = folder.rfind('/');
-  folder = slash == std::string_view::npos ? std::string_view(".") : folder.substr(0, slash + 1);
-  if (folder == ".") folder = "./";
+  folder = folder.substr(0, FileNameStart(folder));
+  if (folder.empty()) folder = "./";
   std::vector<char> name(folder.begin(), folder.end());
   constexpr std::string_view kPattern = ".texmint-XXXXXX";
   name.insert(name.end(), kPattern.begin(), kPattern.end());

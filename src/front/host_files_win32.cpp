@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 
+#include "common/file_name.h"
 #include "common/text.h"
 #include "front/host_files.h"
 
@@ -75,8 +76,8 @@ bool SameFile(const char* a, const char* b) {
 
 FileHandle CreateTempBeside(const char* finalPath, char* tempPath, std::size_t tempCapacity) {
   std::string folder(finalPath);
-  const auto slash = folder.find_last_of("\\/");
-  folder = slash == std::string::npos ? std::string(".") : folder.substr(0, slash + 1);
+  const std::size_t nameStart = FileNameStart(folder);
+  folder = nameStart == 0 ? std::string(".") : folder.substr(0, nameStart);
   char name[MAX_PATH];
   // Creates the file with a name no other file has, which CREATE_ALWAYS then opens.
   if (GetTempFileNameA(folder.c_str(), "tmt", 0, name) == 0) return kNoFile;

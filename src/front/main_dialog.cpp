@@ -60,12 +60,12 @@ void ChooseModel() {
 std::intptr_t MainDialogProc(DialogHandle dialog, unsigned message, std::uintptr_t wParam,
                              std::intptr_t /*lParam*/) {
   switch (message) {
-    case kMsgInitDialog:
+    case kWmInitDialog:
       g_app.hwndMain = dialog;
       ClearModel();
       ClearReplacements();
       return 1;  // the system puts the focus on the first tab stop
-    case kMsgCommand:
+    case kWmCommand:
       switch (static_cast<int>(wParam & 0xFFFF)) {
         case kSelectNifButton:
           ChooseModel();
@@ -79,7 +79,7 @@ std::intptr_t MainDialogProc(DialogHandle dialog, unsigned message, std::uintptr
         default:
           return 0;  // Esc (IDCANCEL) among them: the dialog stays open
       }
-    case kMsgClose:
+    case kWmClose:
       UiEndDialog();
       return 1;
     default:

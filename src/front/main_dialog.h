@@ -6,9 +6,9 @@
 using DialogHandle = void*;
 
 // The window messages the procedure handles.
-inline constexpr unsigned kMsgClose = 0x0010;       // WM_CLOSE
-inline constexpr unsigned kMsgInitDialog = 0x0110;  // WM_INITDIALOG
-inline constexpr unsigned kMsgCommand = 0x0111;     // WM_COMMAND
+inline constexpr unsigned kWmClose = 0x0010;       // WM_CLOSE
+inline constexpr unsigned kWmInitDialog = 0x0110;  // WM_INITDIALOG
+inline constexpr unsigned kWmCommand = 0x0111;     // WM_COMMAND
 
 inline constexpr int kMainDialogTemplate = 129;
 

@@ -6,32 +6,44 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "front/control_ids.h"
+
 // Control IDs of the main dialog.
 enum ControlId : int {
-  kPathBox = 1000,
-  kSelectNifButton = 1001,
-  kTextureList = 1002,
-  kReplacementList = 1003,
-  kSelectTexturesButton = 1004,
-  kCreateNifsButton = 1005,
-  kFolderBox = 1006,
+  kPathBox = IDC_PATH_BOX,
+  kSelectNifButton = IDC_SELECT_NIF,
+  kTextureList = IDC_TEXTURE_LIST,
+  kReplacementList = IDC_REPLACEMENT_LIST,
+  kSelectTexturesButton = IDC_SELECT_TEXTURES,
+  kCreateNifsButton = IDC_CREATE_NIFS,
+  kFolderBox = IDC_FOLDER_BOX,
 };
+
+// The platform's values this layer passes on unchanged; the Win32 layer checks each
+// against windows.h.
+inline constexpr unsigned kMbOk = 0x0, kMbYesNo = 0x4;
+inline constexpr unsigned kMbIconError = 0x10, kMbIconQuestion = 0x20, kMbIconInformation = 0x40;
+inline constexpr int kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7;
+inline constexpr unsigned kOfnHideReadOnly = 0x4, kOfnNoChangeDir = 0x8,
+                          kOfnAllowMultiSelect = 0x200, kOfnPathMustExist = 0x800,
+                          kOfnFileMustExist = 0x1000, kOfnExplorer = 0x80000;
 
 // Message-box kinds, as the platform's type values.
 enum class MessageKind : unsigned {
-  kError = 0x10,        // MB_ICONERROR, OK
-  kQuestion = 0x24,     // MB_ICONQUESTION | MB_YESNO
-  kInformation = 0x40,  // MB_ICONINFORMATION, OK
+  kError = kMbIconError | kMbOk,
+  kQuestion = kMbIconQuestion | kMbYesNo,
+  kInformation = kMbIconInformation | kMbOk,
 };
-
-inline constexpr int kAnswerYes = 6;  // IDYES
 
 inline constexpr const char* kErrorCaption = "Texmint Error";
 inline constexpr const char* kAppCaption = "Texmint";
 
-// Open-file dialog flags.
-inline constexpr unsigned kModelDialogFlags = 0x1804;
-inline constexpr unsigned kTextureDialogFlags = 0x81A0C;
+// Open-file dialog flags: an existing file; for the textures, several at once, and the
+// process's current folder left alone.
+inline constexpr unsigned kModelDialogFlags =
+    kOfnFileMustExist | kOfnPathMustExist | kOfnHideReadOnly;
+inline constexpr unsigned kTextureDialogFlags =
+    kModelDialogFlags | kOfnExplorer | kOfnAllowMultiSelect | kOfnNoChangeDir;
 
 struct OpenFileRequest {
   const char* filter;  // pairs of texts separated by NUL, ending in two NULs

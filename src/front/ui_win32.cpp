@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "common/app_state.h"
+#include "front/main_dialog.h"
 #include "front/ui.h"
 
 // 76 bytes on 32-bit Windows: the record without its three trailing fields. The 64-bit
@@ -14,6 +15,16 @@ constexpr DWORD kOpenFileNameSize =
     offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(OPENFILENAMEA::lpTemplateName);
 static_assert(sizeof(void*) != 4 || kOpenFileNameSize == 76);
 static_assert(sizeof(void*) != 8 || kOpenFileNameSize == 136);
+
+// The portable layer hands these values to Win32 as they are.
+static_assert(kMbOk == MB_OK && kMbYesNo == MB_YESNO && kMbIconError == MB_ICONERROR &&
+              kMbIconQuestion == MB_ICONQUESTION && kMbIconInformation == MB_ICONINFORMATION);
+static_assert(kIdOk == IDOK && kIdCancel == IDCANCEL && kIdYes == IDYES && kIdNo == IDNO);
+static_assert(kOfnHideReadOnly == OFN_HIDEREADONLY && kOfnNoChangeDir == OFN_NOCHANGEDIR &&
+              kOfnAllowMultiSelect == OFN_ALLOWMULTISELECT &&
+              kOfnPathMustExist == OFN_PATHMUSTEXIST && kOfnFileMustExist == OFN_FILEMUSTEXIST &&
+              kOfnExplorer == OFN_EXPLORER);
+static_assert(kWmClose == WM_CLOSE && kWmInitDialog == WM_INITDIALOG && kWmCommand == WM_COMMAND);
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "common/file_name.h"
 #include "common/text.h"
 
 namespace {
@@ -11,12 +12,6 @@ namespace {
 constexpr std::size_t kMaxFileNamePart = 24;
 constexpr unsigned kMaxSuffixStart = 100;
 constexpr std::size_t kMaxSuffix = 2;
-
-#ifdef _WIN32
-constexpr std::string_view kSeparators = "\\/";
-#else
-constexpr std::string_view kSeparators = "/";
-#endif
 
 std::string_view NameOf(const ReplacementName& entry) {
   return TextIn(entry.name);
@@ -26,10 +21,7 @@ std::string_view NameOf(const ReplacementName& entry) {
 
 std::string MakeBasePath(std::string_view modelPath) {
   // Only the file-name part can carry the extension: a "." in a folder name is not one.
-  const std::size_t nameStart = [&] {
-    const auto slash = modelPath.find_last_of(kSeparators);
-    return slash == std::string_view::npos ? 0 : slash + 1;
-  }();
+  const std::size_t nameStart = FileNameStart(modelPath);
   std::string_view name = modelPath.substr(nameStart);
   if (const auto dot = name.rfind('.'); dot != std::string_view::npos) name = name.substr(0, dot);
   name = name.substr(0, std::min(name.size(), kMaxFileNamePart));
@@ -76,10 +68,7 @@ unsigned FindSuffixStart(std::span<const ReplacementName> names) {
   std::vector<std::string_view> suffixes;
   suffixes.reserve(names.size());
   for (const auto& n : names) suffixes.push_back(SuffixOf(NameOf(n), k));
-  std::ranges::sort(suffixes, [](std::string_view a, std::string_view b) {
-    return std::ranges::lexicographical_compare(
-        a, b, [](char x, char y) { return FoldToLower(x) < FoldToLower(y); });
-  });
+  std::ranges::sort(suffixes, [](auto a, auto b) { return CompareNoCase(a, b) < 0; });
   const bool clash = std::ranges::adjacent_find(suffixes, EqualNoCase) != suffixes.end();
   return clash ? 0 : k;
 }

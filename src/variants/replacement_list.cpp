@@ -16,14 +16,6 @@ constexpr char kTextureFilter[] = "DDS Files (*.dds)\0*.dds\0All Files (*.*)\0*.
 
 }  // namespace
 
-int CompareNamesNoCase(const char* a, const char* b) {
-  for (;; ++a, ++b) {
-    const auto ca = static_cast<unsigned char>(FoldToLower(*a));
-    const auto cb = static_cast<unsigned char>(FoldToLower(*b));
-    if (ca != cb || ca == 0) return int(ca) - int(cb);
-  }
-}
-
 SelectionParse ParseSelection(std::span<char> buffer, std::uint16_t fileOffset,
                               std::span<ReplacementName> names) {
   SelectionParse parse{SelectionStatus::kEmpty, 0, nullptr};
@@ -85,7 +77,7 @@ void ChooseReplacements() {
 
   std::sort(g_app.replacements.begin(), g_app.replacements.begin() + parse.count,
             [](const ReplacementName& a, const ReplacementName& b) {
-              return CompareNamesNoCase(a.name, b.name) < 0;
+              return CompareNoCase(TextIn(a.name), TextIn(b.name)) < 0;
             });
   UiResetList(kReplacementList);
   for (std::uint32_t i = 0; i < g_app.replacementCount; ++i) {

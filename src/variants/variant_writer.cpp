@@ -94,8 +94,7 @@ void WriteVariants(const VariantJob& job) {
   for (const TextureRef* ref : refs) storedPaths.push_back(StoredPath(image, *ref));
 
   unsigned k = FindSuffixStart();
-  if (k > 0 &&
-      UiMessageBox(kMsgSuffixQuestion, kAppCaption, MessageKind::kQuestion) != kAnswerYes) {
+  if (k > 0 && UiMessageBox(kMsgSuffixQuestion, kAppCaption, MessageKind::kQuestion) != kIdYes) {
     k = 0;
   }
 

@@ -4,7 +4,7 @@
 
 #include "common/app_state.h"
 #include "front/main_dialog.h"
-#include "front/ui_standin.h"
+#include "standin/ui_standin.h"
 #include "variants/replacement_list.h"
 #include "variants/variant_writer.h"
 
@@ -25,16 +25,16 @@ std::vector<std::string> Numbers(int count) {
 TEST(ParseSelection, TakesTheNamesAndNothingBeyondTheBuffer) {
   using enum SelectionStatus;
   const std::string n99(99, 'n'), n100(100, 'n');
-  const std::tuple<StandinFileDialogAnswer, SelectionStatus, std::vector<std::string>> cases[] = {
-      {ChooseOneFile("/tex/moss.dds"), kOk, {"moss.dds"}},
-      {ChooseSeveralFiles("/tex", {"b.dds", "a.dds"}), kOk, {"b.dds", "a.dds"}},
-      {{true, std::string(64, 'x'), 10, {}}, kOk, {std::string(53, 'x')}},  // no terminator
-      {{true, std::string("/tex\0\0", 6), 5, {}}, kEmpty, {}},
-      {{true, "/tex", 9, {}}, kEmpty, {}},  // the names' offset past the end
-      {ChooseSeveralFiles("/t", {n99}), kOk, {n99}},
-      {ChooseSeveralFiles("/t", {"a", n100}), kNameTooLong, {}},
-      {ChooseSeveralFiles("/t", Numbers(5000)), kOk, Numbers(5000)},
-      {ChooseSeveralFiles("/t", Numbers(5001)), kTooMany, {}},
+  const std::tuple<FileDialogChoice, SelectionStatus, std::vector<std::string>> cases[] = {
+      {OneFileChoice("/tex/moss.dds"), kOk, {"moss.dds"}},
+      {SeveralFilesChoice("/tex", {"b.dds", "a.dds"}), kOk, {"b.dds", "a.dds"}},
+      {{std::string(64, 'x'), 10}, kOk, {std::string(53, 'x')}},  // no terminator
+      {{std::string("/tex\0\0", 6), 5}, kEmpty, {}},
+      {{"/tex", 9}, kEmpty, {}},  // the names' offset past the end
+      {SeveralFilesChoice("/t", {n99}), kOk, {n99}},
+      {SeveralFilesChoice("/t", {"a", n100}), kNameTooLong, {}},
+      {SeveralFilesChoice("/t", Numbers(5000)), kOk, Numbers(5000)},
+      {SeveralFilesChoice("/t", Numbers(5001)), kTooMany, {}},
   };
   std::vector<ReplacementName> list(kMaxReplacements);
   for (auto [answer, status, names] : cases) {
@@ -46,8 +46,8 @@ TEST(ParseSelection, TakesTheNamesAndNothingBeyondTheBuffer) {
   // The dialog tells why it takes none of too many names.
   ResetAppState();
   StandinOpenDialog();
-  TheStandin().fileDialogAnswers.push_back(ChooseSeveralFiles("/t", Numbers(5001)));
-  MainDialogProc(g_app.hwndMain, kMsgCommand, kSelectTexturesButton, 0);
+  TheStandin().fileDialogAnswers.push_back({true, SeveralFilesChoice("/t", Numbers(5001)), {}});
+  MainDialogProc(g_app.hwndMain, kWmCommand, kSelectTexturesButton, 0);
   ASSERT_EQ(TheStandin().messageBoxes.size(), 1u);
   EXPECT_EQ(TheStandin().messageBoxes[0].text,
             "Too many textures selected: at most 5000 can be used at once");

@@ -7,22 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "front/file_dialog_choice.h"
 #include "front/ui.h"
 
 struct StandinFileDialogAnswer {
   bool chosen = false;  // false: the user cancelled (or the dialog failed)
-  std::string buffer;   // the result buffer's bytes, NULs included
-  std::uint16_t fileOffset = 0;
+  FileDialogChoice choice;
   // Bare names typed by the user instead: found in the folder the dialog opened in.
   std::vector<std::string> typed;
-};
-
-struct StandinFileDialogCall {
-  std::string filter;  // with its NULs, up to and including the closing pair
-  unsigned flags;
-  std::uint32_t bufferSize;
-  std::string initialDir;
-  bool initialDirNull;
 };
 
 struct StandinMessageBox {
@@ -44,7 +36,7 @@ struct Standin {
   bool dialogEnded = false;
 
   std::deque<StandinFileDialogAnswer> fileDialogAnswers;
-  std::vector<StandinFileDialogCall> fileDialogCalls;
+  int fileDialogsOpened = 0;
   std::deque<int> messageBoxAnswers;  // when empty, boxes answer OK (1)
   std::vector<StandinMessageBox> messageBoxes;
 };
@@ -58,8 +50,3 @@ void StandinOpenDialog();
 
 // The user picks a row of a list (the platform sends no command for it).
 void StandinSelectRow(int list, int row);
-
-// What the open-file dialog returns for one file, or for several in one folder.
-StandinFileDialogAnswer ChooseOneFile(const std::string& fullPath);
-StandinFileDialogAnswer ChooseSeveralFiles(const std::string& folder,
-                                           const std::vector<std::string>& names);

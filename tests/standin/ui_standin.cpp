@@ -1,4 +1,4 @@
-#include "front/ui_standin.h"
+#include "standin/ui_standin.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,26 +14,12 @@ Standin& TheStandin() {
 void StandinOpenDialog() {
   TheStandin() = Standin{};
   static int dialog;  // any distinct address stands for the window handle
-  MainDialogProc(&dialog, kMsgInitDialog, 0, 0);
+  MainDialogProc(&dialog, kWmInitDialog, 0, 0);
   TheStandin().focus = kSelectNifButton;
 }
 
 void StandinSelectRow(int list, int row) {
   TheStandin().lists[list].selection = row;
-}
-
-StandinFileDialogAnswer ChooseOneFile(const std::string& fullPath) {
-  const auto slash = fullPath.find_last_of("\\/");
-  const auto offset = slash == std::string::npos ? 0 : slash + 1;
-  return {true, fullPath + std::string(2, '\0'), static_cast<std::uint16_t>(offset), {}};
-}
-
-StandinFileDialogAnswer ChooseSeveralFiles(const std::string& folder,
-                                           const std::vector<std::string>& names) {
-  std::string buffer = folder + '\0';
-  for (const auto& name : names) buffer += name + '\0';
-  buffer += '\0';
-  return {true, buffer, static_cast<std::uint16_t>(folder.size() + 1), {}};
 }
 
 void UiSetBoxText(ControlId box, const char* text) {
@@ -63,7 +49,7 @@ void UiSetFocus(ControlId control) {
 int UiMessageBox(const char* text, const char* caption, MessageKind kind) {
   Standin& s = TheStandin();
   s.messageBoxes.push_back({text, caption, kind});
-  if (s.messageBoxAnswers.empty()) return 1;  // IDOK
+  if (s.messageBoxAnswers.empty()) return kIdOk;
   const int answer = s.messageBoxAnswers.front();
   s.messageBoxAnswers.pop_front();
   return answer;
@@ -71,11 +57,7 @@ int UiMessageBox(const char* text, const char* caption, MessageKind kind) {
 
 OpenFileResult UiOpenFileDialog(const OpenFileRequest& request) {
   Standin& s = TheStandin();
-  std::size_t filterSize = 0;
-  while (request.filter[filterSize] != '\0' || request.filter[filterSize + 1] != '\0') ++filterSize;
-  s.fileDialogCalls.push_back({std::string(request.filter, filterSize + 2), request.flags,
-                               request.bufferSize, request.initialDir ? request.initialDir : "",
-                               request.initialDir == nullptr});
+  ++s.fileDialogsOpened;
   if (s.fileDialogAnswers.empty()) return {false, 0};
   StandinFileDialogAnswer answer = std::move(s.fileDialogAnswers.front());
   s.fileDialogAnswers.pop_front();
@@ -84,13 +66,15 @@ OpenFileResult UiOpenFileDialog(const OpenFileRequest& request) {
     // would open somewhere of the system's choosing, which a script cannot know.
     const std::string folder = request.initialDir ? request.initialDir : "";
     if (folder.empty()) return {false, 0};
-    answer = answer.typed.size() == 1 ? ChooseOneFile(folder + "/" + answer.typed[0])
-                                      : ChooseSeveralFiles(folder, answer.typed);
+    answer.chosen = true;
+    answer.choice = answer.typed.size() == 1 ? OneFileChoice(folder + "/" + answer.typed[0])
+                                             : SeveralFilesChoice(folder, answer.typed);
   }
   // A choice that does not fit the buffer makes the real dialog fail.
-  if (!answer.chosen || answer.buffer.size() > request.bufferSize) return {false, 0};
-  std::memcpy(request.buffer, answer.buffer.data(), answer.buffer.size());
-  return {true, answer.fileOffset};
+  const std::string& bytes = answer.choice.buffer;
+  if (!answer.chosen || bytes.size() > request.bufferSize) return {false, 0};
+  std::memcpy(request.buffer, bytes.data(), bytes.size());
+  return {true, answer.choice.fileOffset};
 }
 
 void UiEndDialog() {

@@ -1,0 +1,56 @@
+#include "cli_usage.h"
+
+#include <cstdio>
+
+#include "cli_run.h"
+
+void PrintUsage() {
+  std::printf(
+      "Usage: %s list [--long] MODEL\n"
+      "       %s make MODEL --ref N [--suffix] TEXTURE...\n"
+      "       %s make MODEL [--ref N]... [--ref-name NAME]... [--keep-folder] [--out DIR]\n"
+      "                        [--dry-run] [--suffix] TEXTURE...\n"
+      "       %s --help | --version\n",
+      kProgram, kProgram, kProgram, kProgram);
+  std::fputs(
+      "\n"
+      "Writes one copy of a NetImmerse model (.nif) per replacement texture. In each copy\n"
+      "the chosen texture references name the texture's file instead of the old one; every\n"
+      "other byte is copied unchanged.\n"
+      "\n"
+      "  list MODEL       print MODEL's external texture references, one a line:\n"
+      "                   INDEX<TAB>LENGTH_OFFSET<TAB>TAIL_OFFSET<TAB>NAME\n"
+      "  --long           add a fifth column, PATH: the path as stored, with its folders\n"
+      "  make MODEL       write the copies beside MODEL, named after it (its name cut to 24\n"
+      "                   characters) with _01.nif, _02.nif, ... in the textures' sorted order\n"
+      "  --ref N          replace reference N, as list numbers it; may be repeated\n"
+      "  --ref-name NAME  replace every reference whose NAME is NAME, ignoring letter case;\n"
+      "                   may be repeated, and combined with --ref\n"
+      "  --keep-folder    each replaced reference keeps its folder: textures\\rfd\\old.dds\n"
+      "                   with moss.dds gives textures\\rfd\\moss.dds (else just moss.dds)\n"
+      "  --out DIR        write the copies into the existing folder DIR instead\n"
+      "  --dry-run        write nothing; print OUTPUT<TAB>TEXTURE for each copy make would\n"
+      "                   write, in its order\n"
+      "  --suffix         name the copies after the part in which the texture names differ\n"
+      "                   (rock01.dds and rock02.dds give _01.nif and _02.nif) when possible\n"
+      "\n"
+      "Only the TEXTURE files' names go into the copies; the files must exist.\n"
+      "Exit status: 0 done, 1 an error was reported, 2 wrong usage (nothing written).\n"
+      "\n"
+      "Example:\n",
+      stdout);
+  std::printf("  %s list --long rock.nif\n", kProgram);
+  std::printf("  %s make rock.nif --ref-name tx_merp_mirkwood_stone01.dds --keep-folder %s\n",
+              kProgram, "moss01.dds moss02.dds");
+  std::fputs(
+      "For rock.nif, a copy of tests/models/morrowind_mossyrock.nif from Texmint's sources,\n"
+      "list shows two references, both stored as tx_merp_mirkwood_stone01.dds. make replaces\n"
+      "both in each copy and keeps their folder (here none): rock_01.nif names moss01.dds\n"
+      "twice, rock_02.nif moss02.dds.\n",
+      stdout);
+}
+
+int UsageError(const std::string& reason) {
+  std::fprintf(stderr, "%s: %s (see %s --help)\n", kProgram, reason.c_str(), kProgram);
+  return kExitUsage;
+}

@@ -14,12 +14,13 @@
 #include <functional>
 #include <thread>
 
+#include "front/ui.h"
 #include "interpreter/scenario.h"
 
 namespace {
 
-constexpr int kFileNameBox = 0x47C;  // of the explorer-style open-file dialog
-constexpr int kMessageText = 0xFFFF, kMessageIcon = 0x440;  // of a message box, as Wine makes it
+constexpr int kFileNameBox = 0x47C;   // of the explorer-style open-file dialog
+constexpr int kMessageText = 0xFFFF;  // of a message box, as Wine makes it
 
 struct App {
   PROCESS_INFORMATION process{};
@@ -91,15 +92,15 @@ std::vector<HWND> Owned(HWND owner) {
 // posted to the read-only path box, which nobody types into, arrives after all of it.
 void Settle() {
   const WPARAM mark = 0x40000 + ++g.settles % 0x10000;
-  Post(Control(1000), EM_SETLIMITTEXT, mark);
+  Post(Control(IDC_PATH_BOX), EM_SETLIMITTEXT, mark);
   WaitUntil("texmint.exe to handle the last action",
-            [&] { return Send(Control(1000), EM_GETLIMITTEXT, 0, 0) == LRESULT(mark); });
+            [&] { return Send(Control(IDC_PATH_BOX), EM_GETLIMITTEXT, 0, 0) == LRESULT(mark); });
 }
 
 HWND WaitForModal(bool messageBox, const std::string& what) {
   HWND found = nullptr;
   WaitUntil(what, [&] {
-    for (HWND window : Owned(Control(1000) ? g.dialog : nullptr)) {
+    for (HWND window : Owned(Control(IDC_PATH_BOX) ? g.dialog : nullptr)) {
       if ((GetDlgItem(window, kMessageText) != nullptr) != messageBox)
         Fail("instead of " + what + ": " + TextOf(window));
       found = window;
@@ -117,24 +118,15 @@ void WaitForClose(HWND window, const std::string& what) {
   });
 }
 
-// 32-bit pixels of a screen area, or of an icon drawn over the colour of `background`.
-std::vector<DWORD> Pixels(const RECT& area, HICON icon = nullptr, DWORD background = 0) {
+// 32-bit pixels of a screen area.
+std::vector<DWORD> Pixels(const RECT& area) {
   const LONG width = area.right - area.left, height = area.bottom - area.top;
   BITMAPINFO info{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
   void* bits = nullptr;
   HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   SelectObject(memory, bitmap);
-  if (icon != nullptr) {
-    HBRUSH brush =
-        CreateSolidBrush(RGB(background >> 16 & 0xFF, background >> 8 & 0xFF, background & 0xFF));
-    const RECT all{0, 0, width, height};
-    FillRect(memory, &all, brush);
-    DrawIconEx(memory, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
-    DeleteObject(brush);
-  } else {
-    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-  }
+  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
   GdiFlush();
   std::vector<DWORD> pixels(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + width * height);
   for (DWORD& pixel : pixels) pixel &= 0xFFFFFF;
@@ -142,31 +134,15 @@ std::vector<DWORD> Pixels(const RECT& area, HICON icon = nullptr, DWORD backgrou
   return pixels;
 }
 
-// A message box's icon, told by drawing the system's icons here and comparing pixels.
-std::string IconKind(HWND box) {
-  RECT area{};
-  GetWindowRect(GetDlgItem(box, kMessageIcon), &area);
-  const std::vector<DWORD> seen = Pixels(area);
-  for (const auto& [id, kind] : {std::pair(IDI_HAND, "error"),
-                                 {IDI_QUESTION, "question"},
-                                 {IDI_ASTERISK, "information"},
-                                 {IDI_EXCLAMATION, "warning"}}) {
-    const std::vector<DWORD> drawn = Pixels(area, LoadIconA(nullptr, id), seen.front());
-    std::size_t differing = 0;
-    for (std::size_t i = 0; i < seen.size(); ++i) differing += seen[i] != drawn[i];
-    if (differing * 50 <= seen.size()) return kind;
-  }
-  return "";  // not painted yet
-}
-
+// A box's kind, told by its buttons and caption: a question has Yes and No alone, the others
+// OK alone, and only errors carry the error caption. Which icon goes with each kind is
+// checked where the program names them, against windows.h.
 std::string ReadBox(HWND box) {
-  std::string kind;
-  WaitUntil("the message box's icon", [&] { return !(kind = IconKind(box)).empty(); });
-  // Error and information boxes have OK alone; the question Yes and No alone.
+  const std::string caption = TextOf(box);
   const bool ok = GetDlgItem(box, IDOK), yes = GetDlgItem(box, IDYES), no = GetDlgItem(box, IDNO);
-  if (GetDlgItem(box, IDCANCEL) || ok == yes || yes != no || (kind == "question") != yes)
-    kind += " with other buttons";
-  return BoxText(kind, TextOf(box), TextOf(GetDlgItem(box, kMessageText)));
+  std::string kind = yes ? "question" : caption == kErrorCaption ? "error" : "information";
+  if (GetDlgItem(box, IDCANCEL) || ok == yes || yes != no) kind += " with other buttons";
+  return BoxText(kind, caption, TextOf(GetDlgItem(box, kMessageText)));
 }
 
 void Screenshot(const std::string& name) {
@@ -262,11 +238,12 @@ std::vector<std::string> Act(const Action& action) {
   if (action.what == "close") return Finish(true), seen;
   if (action.what == "select row") {
     RECT row{};
-    if (Send(Control(1002), LB_GETITEMRECT, action.row, LPARAM(&row)) == LB_ERR)
+    if (Send(Control(IDC_TEXTURE_LIST), LB_GETITEMRECT, action.row, LPARAM(&row)) == LB_ERR)
       Fail("no such row");
     // A click, unlike LB_SETCURSEL, is what a user does.
     const LPARAM at = MAKELPARAM((row.left + row.right) / 2, (row.top + row.bottom) / 2);
-    Post(Control(1002), WM_LBUTTONDOWN, MK_LBUTTON, at), Post(Control(1002), WM_LBUTTONUP, 0, at);
+    Post(Control(IDC_TEXTURE_LIST), WM_LBUTTONDOWN, MK_LBUTTON, at),
+        Post(Control(IDC_TEXTURE_LIST), WM_LBUTTONUP, 0, at);
   } else if (action.button == "Esc") {
     PostEsc(Focus());
   } else {
@@ -296,11 +273,11 @@ View Look() {
   Settle();
   HWND focus = Focus();
   return {
-      {"path box", TextOf(Control(1000))},
-      {"folder box", TextOf(Control(1006))},
-      {"texture list", ListOf(1002)},
-      {"replacement list", ListOf(1003)},
-      {"Create NIFs", IsWindowEnabled(Control(1005)) ? "enabled" : "disabled"},
+      {"path box", TextOf(Control(IDC_PATH_BOX))},
+      {"folder box", TextOf(Control(IDC_FOLDER_BOX))},
+      {"texture list", ListOf(IDC_TEXTURE_LIST)},
+      {"replacement list", ListOf(IDC_REPLACEMENT_LIST)},
+      {"Create NIFs", IsWindowEnabled(Control(IDC_CREATE_NIFS)) ? "enabled" : "disabled"},
       {"focus", GetParent(focus) == g.dialog ? NameOfControl(GetDlgCtrlID(focus)) : "elsewhere"}};
 }
 

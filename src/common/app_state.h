@@ -1,5 +1,6 @@
-// The one process-wide state record. Every field has exactly one writer (see the
-// comments); the two resets in the front end empty their halves.
+// The one process-wide state record. Each group of fields is written by one part of the
+// program (see the comments); the two resets in the front end empty their halves, the
+// model's through UnloadModel.
 #pragma once
 
 #include <array>

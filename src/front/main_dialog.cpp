@@ -22,8 +22,7 @@ void ClearModel() {
   UiSetBoxText(kPathBox, "");
   UiResetList(kTextureList);
   UiEnableCreateNifs(false);
-  g_app.refCount = 0;
-  g_app.modelImage.reset();
+  UnloadModel();
 }
 
 void ClearReplacements() {

@@ -12,10 +12,7 @@ namespace {
 
 // Reads the whole file into a fresh image; returns false once it has told the user why.
 bool ReadImage(FileHandle file) {
-  g_app.refCount = 0;
-  g_app.modelImage.reset();
-  g_app.modelSize = 0;
-
+  UnloadModel();
   std::uint64_t size = 0;
   if (!g_fileOps->sizeBySeeking(file, &size)) {
     ShowError(kMsgCannotOpen);
@@ -47,6 +44,12 @@ bool ReadImage(FileHandle file) {
 }
 
 }  // namespace
+
+void UnloadModel() {
+  g_app.refCount = 0;
+  g_app.modelImage.reset();
+  g_app.modelSize = 0;
+}
 
 int LoadModel() {
   ScopedFile file(g_fileOps->openForReading(g_app.modelPath));

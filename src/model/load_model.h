@@ -16,3 +16,6 @@ inline constexpr const char* kMsgFirstHundred =
 // failure has been shown to the user before it returns; the caller only clears the
 // model selection.
 int LoadModel();
+
+// Frees the image and empties the reference table.
+void UnloadModel();

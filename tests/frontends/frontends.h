@@ -6,8 +6,7 @@
 // The dialog logic over the in-memory stand-in.
 extern const Frontend kStandinFrontend;
 
-// texmint-cli: sessions that run it, and dialog sessions the command line can express.
-bool ShellCanRun(const Session& session);
+// texmint-cli, for the sessions that run it.
 void RunShellSession(const Session& session, Folder& folder);
 
 // Runs the sessions of `file` that the front end can run, each in a scratch folder of its

@@ -1,5 +1,5 @@
 // Every scenario file is a test of each native front end that can run it: `standin.NAME`
-// for its dialog sessions, `cli.NAME` for the sessions texmint-cli can express.
+// for its dialog sessions, `cli.NAME` for those that run texmint-cli.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -28,7 +28,7 @@ struct ScenarioTest : testing::Test {
 
 void RunScenarioFile(const fs::path& file, bool shell) {
   for (const Session& session : ReadScenario(file)) {
-    if (!(shell ? ShellCanRun : IsDialogSession)(session)) continue;
+    if (!(shell ? IsShellSession : IsDialogSession)(session)) continue;
     std::string scratch = (fs::temp_directory_path() / "texmint-scenario-XXXXXX").string();
     ASSERT_NE(mkdtemp(scratch.data()), nullptr);
     Folder folder{fs::path(scratch) / "work", TEXMINT_MODELS_DIR, {}, MakeUnreadable};
@@ -56,7 +56,7 @@ int main(int argc, char** argv) try {
   for (const fs::path& file : files) {
     const std::vector<Session> sessions = ReadScenario(file);
     for (const bool shell : {false, true}) {
-      if (!std::ranges::any_of(sessions, shell ? ShellCanRun : IsDialogSession)) continue;
+      if (!std::ranges::any_of(sessions, shell ? IsShellSession : IsDialogSession)) continue;
       testing::RegisterTest(shell ? "cli" : "standin", file.stem().string().c_str(), nullptr,
                             nullptr, __FILE__, __LINE__,
                             [=]() -> testing::Test* { return new ScenarioTest(file, shell); });

@@ -1,5 +1,4 @@
-// texmint-cli as a subprocess: sessions that run it, and dialog sessions said the way the
-// command line says them, which must give the dialog's files, messages and exit status.
+// texmint-cli as a subprocess, for the sessions that run it.
 #include <sys/wait.h>
 
 #include "frontends/frontends.h"
@@ -22,56 +21,6 @@ std::tuple<std::string, std::string, int> RunCli(const std::string& args, const 
   return {ReadFileBytes(out), ReadFileBytes(err), WIFEXITED(status) ? WEXITSTATUS(status) : -1};
 }
 
-// Said as one command line, with the output its messages make: make for a model, textures,
-// a row and Create NIFs; list for a model alone. No steps when the command line can't.
-Session Translate(const Session& dialog) {
-  Session shell{dialog.title, {}};
-  std::string model, textures, row, suffix;
-  std::vector<Step> output, checks;
-  bool created = false;
-  for (const Step& step : dialog.steps) {
-    const auto [button, choice] = Cut(step.text, ", choose ");
-    if (step.verb == "have" || step.verb == "read-only") {
-      if (!model.empty() || !textures.empty()) return {};
-      shell.steps.push_back(step);
-    } else if (button == "Select NIF" && model.empty() && textures.empty() &&
-               Words(choice).size() == 1) {
-      model = choice;
-    } else if (button == "Select Textures" && textures.empty() && !choice.empty() && !created) {
-      textures = choice;
-    } else if (step.verb == "select row" && row.empty() && !model.empty() && !created) {
-      row = step.text;
-    } else if (step.text == "Create NIFs" && !row.empty() && !textures.empty() && !created) {
-      created = true;
-    } else if (step.verb == "message" && !step.text.starts_with("question")) {
-      // Errors go to stderr; everything else to stdout, but list keeps stdout for its table.
-      const bool error = step.text.starts_with("error");
-      output.push_back({step.line, error ? "stderr" : "stdout", Cut(step.text, "\": ").second});
-      if (error) checks.insert(checks.begin(), {step.line, "exit", "1"});
-    } else if (step.verb == "answer") {
-      suffix = step.text == "Yes" ? " --suffix" : "";
-    } else if (step.verb == "expect") {
-      // What the files hold; the command line has no controls to look at.
-      const bool files =
-          step.text.starts_with("files") || step.text.find(" = ") != std::string::npos;
-      if (files || step.text.ends_with(" unchanged")) checks.push_back(step);
-    } else if (step.verb != "message" && step.verb != "close" && step.verb != "screenshot") {
-      return {};
-    }
-  }
-  const bool list = !model.empty() && textures.empty() && row.empty();
-  if (!created && !list) return {};
-  shell.steps.push_back(
-      {0, "run",
-       list ? "texmint-cli list " + model
-            : "texmint-cli make " + model + " --ref " + row + suffix + " " + textures});
-  for (Step& line : output)
-    shell.steps.push_back({line.line, list ? "stderr" : line.verb, line.text});
-  if (list) shell.steps.push_back({0, "stdout", "..."});
-  shell.steps.insert(shell.steps.end(), checks.begin(), checks.end());
-  return shell;
-}
-
 // The stream holds these lines; a last line "..." leaves the rest unchecked.
 void Expect(const std::string& command, const std::string& what, const std::string& seen,
             const std::string& expected) {
@@ -82,13 +31,9 @@ void Expect(const std::string& command, const std::string& what, const std::stri
 
 }  // namespace
 
-bool ShellCanRun(const Session& session) {
-  return IsShellSession(session) || !Translate(session).steps.empty();
-}
-
-void RunShellSession(const Session& dialog, Folder& folder) {
+void RunShellSession(const Session& session, Folder& folder) {
   std::vector<Step> steps;
-  for (const Step& step : IsShellSession(dialog) ? dialog.steps : Translate(dialog).steps) {
+  for (const Step& step : session.steps) {
     const auto [args, told] = Cut(step.text, "=> ");
     if (step.verb != "mistake") {
       steps.push_back(step);

@@ -6,13 +6,18 @@
 #include <iterator>
 #include <sstream>
 
+#include "front/control_ids.h"
 #include "model_bytes.h"
 
 namespace {
 
-const std::vector<std::string> kControls = {"path box",         "Select NIF",      "texture list",
-                                            "replacement list", "Select Textures", "Create NIFs",
-                                            "folder box"};
+const std::pair<int, std::string> kControls[] = {{IDC_PATH_BOX, "path box"},
+                                                 {IDC_SELECT_NIF, "Select NIF"},
+                                                 {IDC_TEXTURE_LIST, "texture list"},
+                                                 {IDC_REPLACEMENT_LIST, "replacement list"},
+                                                 {IDC_SELECT_TEXTURES, "Select Textures"},
+                                                 {IDC_CREATE_NIFS, "Create NIFs"},
+                                                 {IDC_FOLDER_BOX, "folder box"}};
 
 [[noreturn]] void FailAt(const Step& step, const std::string& why) {
   Fail("line " + std::to_string(step.line) + " (" + step.verb + " " + step.text + "): " + why);
@@ -234,12 +239,13 @@ std::string BoxText(const std::string& kind, const std::string& caption, const s
 }
 
 int IdOfControl(const std::string& name) {
-  const auto at = std::ranges::find(kControls, name);
-  return at == kControls.end() ? 0 : 1000 + int(at - kControls.begin());
+  const auto at = std::ranges::find(kControls, name, &std::pair<int, std::string>::second);
+  return at == std::end(kControls) ? 0 : at->first;
 }
 
 std::string NameOfControl(int id) {
-  return id >= 1000 && id <= 1006 ? kControls[id - 1000] : "control " + std::to_string(id);
+  const auto at = std::ranges::find(kControls, id, &std::pair<int, std::string>::first);
+  return at == std::end(kControls) ? "control " + std::to_string(id) : at->second;
 }
 
 void RunDialogSession(const Session& session, const Frontend& frontend, Folder& folder) {

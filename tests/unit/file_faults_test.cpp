@@ -9,7 +9,7 @@
 
 namespace {
 
-enum Step { kOpen, kSize, kAllocate, kRead, kCreate, kWrite, kClose, kRename };
+enum Step { kOpen, kSize, kHuge, kAllocate, kRead, kCreate, kWrite, kClose, kRename };
 Step g_failing;
 int g_opens = 0, g_creates = 0;
 
@@ -25,6 +25,7 @@ FileOps FaultyOps() {
     return ++g_opens, Fails(kOpen) ? kNoFile : system.openForReading(path);
   };
   ops.sizeBySeeking = [](FileHandle file, std::uint64_t* size) {
+    if (Fails(kHuge)) return *size = std::uint64_t{1} << 32, true;
     return !Fails(kSize) && system.sizeBySeeking(file, size);
   };
   ops.allocate = [](std::size_t bytes) {
@@ -56,6 +57,7 @@ press Select NIF, choose barrel.nif
   message error "Texmint Error": TOLD
 expect path box:
 expect texture list:
+press Select Textures, choose tex/a.dds
 expect Create NIFs: disabled
 expect files: barrel.nif tex/
 )";
@@ -80,6 +82,7 @@ TEST(FileFaults, EachFailedStepIsToldAndLosesNothing) {
   const std::pair<Step, std::string> cases[] = {
       {kOpen, "Cannot open file"},
       {kSize, "Cannot open file"},
+      {kHuge, "Cannot load file: models of 4 GiB or more are not supported"},
       {kAllocate, "Cannot load file: not enough memory"},
       {kRead, "Cannot load file: it could not be read whole"},
       {kCreate, "Cannot create file"},

@@ -4,7 +4,7 @@
 #include <array>
 #include <string_view>
 
-#include "model/texture_scan.h"
+#include "model/type_name_search.h"
 
 namespace {
 

@@ -29,6 +29,7 @@
 
 #include "bench_images.h"
 #include "model/texture_scan.h"
+#include "model/type_name_search.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ constexpr std::size_t kMiB = std::size_t{1} << 20;
 
 struct Search {
   std::string name;
-  ScanSearch search;
+  TypeNameSearch search;
 };
 
 struct Options {
@@ -52,16 +53,16 @@ int Usage() {
   return 2;
 }
 
-bool ParseSearches(std::string_view list, std::vector<Search>& out, ScanSearch automatic) {
+bool ParseSearches(std::string_view list, std::vector<Search>& out, TypeNameSearch automatic) {
   while (!list.empty()) {
     const std::size_t comma = list.find(',');
     const std::string_view name = list.substr(0, comma);
     if (name == "auto") {
       out.push_back({"auto", automatic});
     } else if (name == "bytes") {
-      out.push_back({"bytes", ScanSearch::kBytes});
+      out.push_back({"bytes", TypeNameSearch::kBytes});
     } else if (name == "vector") {
-      out.push_back({"vector", ScanSearch::kVector});
+      out.push_back({"vector", TypeNameSearch::kVector});
     } else {
       return false;
     }
@@ -113,7 +114,7 @@ std::string Rate(std::size_t bytes, double seconds) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const ScanSearch automatic = CurrentScanSearch();
+  const TypeNameSearch automatic = BestTypeNameSearch();
   Options options;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
@@ -136,7 +137,7 @@ int main(int argc, char** argv) {
       options.smoke ? Clock::duration::zero() : Clock::duration(std::chrono::milliseconds(2));
 
   std::printf("# texmint_scan_timing: %d-bit build, auto search here: %s%s\n",
-              int(sizeof(void*) * 8), automatic == ScanSearch::kVector ? "vector" : "bytes",
+              int(sizeof(void*) * 8), automatic == TypeNameSearch::kVector ? "vector" : "bytes",
               options.smoke ? " (smoke run: not a measurement)" : "");
   std::fflush(stdout);
 
@@ -147,14 +148,24 @@ int main(int argc, char** argv) {
       const Bytes image = content.make(size);
       const int absent = AbsentByte(image);
       for (const Search& search : options.searches) {
-        if (SetScanSearch(search.search) != search.search) {
+        if (search.search == TypeNameSearch::kVector && automatic != TypeNameSearch::kVector) {
           std::fprintf(stderr, "the %s search cannot run on this processor\n", search.name.c_str());
           return 1;
         }
         ScanResult result{};
         const Timing scan = TimeCalls(
             [&] {
-              result = ScanTextureRefs(image, table);
+              // "auto" is the scan itself; a search named is timed over the image alone.
+              if (search.name == "auto") {
+                result = ScanTextureRefs(image, table);
+              } else {
+                result = {ScanStatus::kNoReferences, 0, false};
+                for (std::size_t at = FindTextureTypeNameWith(search.search, image, 22);
+                     at < image.size();
+                     at = FindTextureTypeNameWith(search.search, image, at + kTextureTypeName.size())) {
+                  ++result.refCount;
+                }
+              }
               g_refSink = result.refCount;
             },
             samples, minSample);
@@ -175,6 +186,5 @@ int main(int argc, char** argv) {
       }
     }
   }
-  SetScanSearch(automatic);
   return status;
 }

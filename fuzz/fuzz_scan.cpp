@@ -15,6 +15,7 @@
 #include "interpreter/model_bytes.h"
 #include "model/load_model.h"
 #include "model/texture_scan.h"
+#include "model/type_name_search.h"
 #include "variants/variant_writer.h"
 
 namespace {
@@ -24,12 +25,10 @@ using Span = std::span<const std::uint8_t>;
 // Both searches, the byte search and the vector one the processor may have, from a few
 // starting points each.
 void CheckSearch(Span bytes, std::string_view file) {
-  static const ScanSearch vector = CurrentScanSearch();
-  for (const ScanSearch search : {ScanSearch::kBytes, vector}) {
-    SetScanSearch(search);
+  for (const TypeNameSearch search : {TypeNameSearch::kBytes, BestTypeNameSearch()}) {
     for (const std::size_t from : {std::size_t{0}, std::size_t{22}, file.size() / 2,
                                    file.size() - std::min<std::size_t>(file.size(), 40)}) {
-      FUZZ_CHECK(FindTextureTypeName(bytes, from) ==
+      FUZZ_CHECK(FindTextureTypeNameWith(search, bytes, from) ==
                  std::min(file.find(kTextureTypeName, from), file.size()));
     }
   }

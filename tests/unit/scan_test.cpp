@@ -6,6 +6,7 @@
 #include "interpreter/model_bytes.h"
 #include "model/stored_path.h"
 #include "model/texture_scan.h"
+#include "model/type_name_search.h"
 
 namespace {
 
@@ -58,6 +59,8 @@ std::vector<std::pair<std::string, std::string>> Cases() {
       {huge(0x80000000), "later.dds"},
       {Model(many), hundred},
       {Model(TextureRecord("in.dds", 0)), ""},
+      // The header is all of its 22 bytes, in their letter case.
+      {"NetImmerse File Forma_" + TextureRecord("a.dds"), ""},
       {"netimmerse file format" + TextureRecord("a.dds"), ""},
       {"Gamebryo File Format, Version 20" + TextureRecord("a.dds"), ""},
       {"NetImmerse", ""},
@@ -71,54 +74,48 @@ std::vector<std::pair<std::string, std::string>> Cases() {
   return cases;
 }
 
-struct Scanned {
-  ScanResult result;
-  std::array<TextureRef, kMaxTextureRefs> table{};
-};
-
-// In a block of exactly the file's size, so that the sanitizer sees any read past it.
-Scanned Scan(const std::string& file) {
-  auto exact = std::make_unique<std::uint8_t[]>(file.size());
-  std::copy(file.begin(), file.end(), exact.get());
-  Scanned s;
-  s.result = ScanTextureRefs({exact.get(), file.size()}, s.table);
-  return s;
-}
-
-// Under the byte search, and under the vector search where the processor has one.
+// Under the scan's own search; the byte search, and the vector search where the processor
+// has one, must find the type name where a plain search does, from every position.
 TEST(Scan, AcceptsExactlyTheExternalRecordsInsideTheFile) {
-  const ScanSearch saved = CurrentScanSearch();
 #if defined(__SSE2__)
-  ASSERT_EQ(saved, ScanSearch::kVector);  // where the processor has it, the program uses it
+  // Where the processor has it, the program uses it.
+  ASSERT_EQ(BestTypeNameSearch(), TypeNameSearch::kVector);
 #endif
-  for (const ScanSearch search : {ScanSearch::kBytes, saved}) {
-    ASSERT_EQ(SetScanSearch(search), search);
-    for (const auto& [file, names] : Cases()) {
-      SCOPED_TRACE(names.substr(0, 40) + (search == ScanSearch::kBytes ? ", byte search" : ""));
-      const Scanned s = Scan(file);
-      const std::vector<RefSpan> refs = ReferenceScan(file);
-      ASSERT_LE(s.result.refCount, refs.size());
-      std::string shown;
-      for (std::uint32_t i = 0; i < s.result.refCount; ++i) {
-        shown.append(i > 0 ? "|" : "").append(s.table[i].displayName);
-        EXPECT_EQ(s.table[i].lengthOffset, refs[i].lengthOffset);
-        EXPECT_EQ(s.table[i].tailOffset, refs[i].tailOffset);
-        // The path as stored, folders kept, up to its first zero byte.
-        const std::string path =
-            file.substr(refs[i].lengthOffset + 4, refs[i].tailOffset - refs[i].lengthOffset - 4);
-        EXPECT_EQ(StoredPath({reinterpret_cast<const std::uint8_t*>(file.data()), file.size()},
-                             s.table[i]),
-                  path.substr(0, path.find('\0')));
+  for (const auto& [file, names] : Cases()) {
+    SCOPED_TRACE(names.substr(0, 40));
+    // In a block of exactly the file's size, so that the sanitizer sees any read past it.
+    auto exact = std::make_unique<std::uint8_t[]>(file.size());
+    std::copy(file.begin(), file.end(), exact.get());
+    const std::span<const std::uint8_t> bytes(exact.get(), file.size());
+    for (const TypeNameSearch search : {TypeNameSearch::kBytes, BestTypeNameSearch()}) {
+      for (std::size_t from = 0; from <= file.size(); ++from) {
+        ASSERT_EQ(FindTextureTypeNameWith(search, bytes, from),
+                  std::min(file.find(kTextureTypeName, from), file.size()))
+            << "from " << from << (search == TypeNameSearch::kBytes ? ", byte search" : "");
       }
-      EXPECT_EQ(shown, names);
-      EXPECT_EQ(s.result.truncated, refs.size() > kMaxTextureRefs);
-      EXPECT_EQ(s.result.status, s.result.refCount > 0 ? ScanStatus::kFound
-                                 : file.starts_with("NetImmerse File Format")
-                                     ? ScanStatus::kNoReferences
-                                     : ScanStatus::kNotNetImmerse);
     }
+
+    std::array<TextureRef, kMaxTextureRefs> table{};
+    const ScanResult result = ScanTextureRefs(bytes, table);
+    const std::vector<RefSpan> refs = ReferenceScan(file);
+    ASSERT_LE(result.refCount, refs.size());
+    std::string shown;
+    for (std::uint32_t i = 0; i < result.refCount; ++i) {
+      shown.append(i > 0 ? "|" : "").append(table[i].displayName);
+      EXPECT_EQ(table[i].lengthOffset, refs[i].lengthOffset);
+      EXPECT_EQ(table[i].tailOffset, refs[i].tailOffset);
+      // The path as stored, folders kept, up to its first zero byte.
+      const std::string path =
+          file.substr(refs[i].lengthOffset + 4, refs[i].tailOffset - refs[i].lengthOffset - 4);
+      EXPECT_EQ(StoredPath(bytes, table[i]), path.substr(0, path.find('\0')));
+    }
+    EXPECT_EQ(shown, names);
+    EXPECT_EQ(result.truncated, refs.size() > kMaxTextureRefs);
+    EXPECT_EQ(result.status, result.refCount > 0 ? ScanStatus::kFound
+                             : file.starts_with("NetImmerse File Format")
+                                 ? ScanStatus::kNoReferences
+                                 : ScanStatus::kNotNetImmerse);
   }
-  SetScanSearch(saved);
 }
 
 }  // namespace

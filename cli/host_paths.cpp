@@ -46,11 +46,7 @@ PathKind KindOf(const std::string& path) {
 }
 
 std::size_t FileNameStart(const std::string& fullPath) {
-#ifdef _WIN32
-  const auto slash = fullPath.find_last_of("\\/");
-#else
-  const auto slash = fullPath.find_last_of('/');
-#endif
+  const auto slash = fullPath.find_last_of(kFolderSeparators);
   return slash == std::string::npos ? 0 : slash + 1;
 }
 

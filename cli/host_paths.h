@@ -3,11 +3,14 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #ifdef _WIN32
 inline constexpr char kPathSeparator = '\\';
+inline constexpr std::string_view kFolderSeparators = "\\/";  // Windows takes either
 #else
 inline constexpr char kPathSeparator = '/';
+inline constexpr std::string_view kFolderSeparators = "/";
 #endif
 
 // The full form of `path`, as the open-file dialog returns a choice; empty when it can't

@@ -86,7 +86,9 @@ bool ReadArchiveFileNames(const std::filesystem::path& file, std::vector<std::st
   names.clear();
   std::error_code sizeError;
   const std::uint64_t archiveSize = std::filesystem::file_size(file, sizeError);
-  std::ifstream in(file, std::ios::binary);
+  std::ifstream in;
+  in.rdbuf()->pubsetbuf(nullptr, 0);  // unbuffered: no read ahead into the file data
+  in.open(file, std::ios::binary);
   if (sizeError || !in) {
     error = "it cannot be opened";
     return false;

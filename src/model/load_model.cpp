@@ -8,42 +8,26 @@
 #include "front/ui.h"
 #include "model/texture_scan.h"
 
-namespace {
-
-// Reads the whole file into a fresh image; returns false once it has told the user why.
-bool ReadImage(FileHandle file) {
-  UnloadModel();
+const char* ReadModelImage(const char* path, ModelImage& image, std::uint32_t& imageSize) {
+  image.reset();
+  imageSize = 0;
+  ScopedFile file(g_fileOps->openForReading(path));
+  if (file.get() == kNoFile) return kMsgCannotOpen;
   std::uint64_t size = 0;
-  if (!g_fileOps->sizeBySeeking(file, &size)) {
-    ShowError(kMsgCannotOpen);
-    return false;
-  }
-
-  if (size > std::numeric_limits<std::uint32_t>::max()) {
-    ShowError(kMsgTooLarge);
-    return false;
-  }
-  if (size > std::numeric_limits<std::size_t>::max() - kImageSlack) {
-    ShowError(kMsgOutOfMemory);
-    return false;
-  }
+  if (!g_fileOps->sizeBySeeking(file.get(), &size)) return kMsgCannotOpen;
+  if (size > std::numeric_limits<std::uint32_t>::max()) return kMsgTooLarge;
+  if (size > std::numeric_limits<std::size_t>::max() - kImageSlack) return kMsgOutOfMemory;
   const auto fileSize = static_cast<std::size_t>(size);
-  g_app.modelImage.reset(g_fileOps->allocate(fileSize + kImageSlack));
-  if (!g_app.modelImage) {
-    ShowError(kMsgOutOfMemory);
-    return false;
-  }
+  image.reset(g_fileOps->allocate(fileSize + kImageSlack));
+  if (!image) return kMsgOutOfMemory;
   // A file that ends early or fails while being read would give copies without its end.
-  if (g_fileOps->readUpTo(file, g_app.modelImage.get(), fileSize) != fileSize) {
-    g_app.modelImage.reset();
-    ShowError(kMsgReadFailed);
-    return false;
+  if (g_fileOps->readUpTo(file.get(), image.get(), fileSize) != fileSize) {
+    image.reset();
+    return kMsgReadFailed;
   }
-  g_app.modelSize = static_cast<std::uint32_t>(fileSize);
-  return true;
+  imageSize = static_cast<std::uint32_t>(fileSize);
+  return nullptr;
 }
-
-}  // namespace
 
 void UnloadModel() {
   g_app.refCount = 0;
@@ -52,13 +36,11 @@ void UnloadModel() {
 }
 
 int LoadModel() {
-  ScopedFile file(g_fileOps->openForReading(g_app.modelPath));
-  if (file.get() == kNoFile) {
-    ShowError(kMsgCannotOpen);
+  UnloadModel();
+  if (const char* failure = ReadModelImage(g_app.modelPath, g_app.modelImage, g_app.modelSize)) {
+    ShowError(failure);
     return 0;
   }
-  if (!ReadImage(file.get())) return 0;
-  file.Close();
 
   const ScanResult scan = ScanTextureRefs({g_app.modelImage.get(), g_app.modelSize}, g_app.refs);
   g_app.refCount = scan.refCount;

@@ -57,7 +57,7 @@ CliParse ParseCliArgs(std::span<const char* const> args) {
     if (arg == "--") break;
     if (arg == "--version") return Only(CliCommand::kVersion);
   }
-  if (args.empty()) return Fail("missing command: list or make");
+  if (args.empty()) return Fail("missing command: list, make or check");
 
   const std::string_view command = args[0];
   CliArgs parsed;
@@ -65,12 +65,16 @@ CliParse ParseCliArgs(std::span<const char* const> args) {
     parsed.command = CliCommand::kList;
   } else if (command == "make") {
     parsed.command = CliCommand::kMake;
+  } else if (command == "check") {
+    parsed.command = CliCommand::kCheck;
   } else if (IsOption(command)) {
     return Fail("unknown option " + std::string(command));
   } else {
-    return Fail("unknown command " + std::string(command) + ": use list or make");
+    return Fail("unknown command " + std::string(command) + ": use list, make or check");
   }
+  const bool list = parsed.command == CliCommand::kList;
   const bool make = parsed.command == CliCommand::kMake;
+  const bool check = parsed.command == CliCommand::kCheck;
 
   std::vector<std::string> positional;
   bool optionsEnded = false;
@@ -84,7 +88,7 @@ CliParse ParseCliArgs(std::span<const char* const> args) {
       optionsEnded = true;
       continue;
     }
-    if (!make && arg == "--long") {
+    if (list && arg == "--long") {
       parsed.longList = true;
       continue;
     }
@@ -98,6 +102,10 @@ CliParse ParseCliArgs(std::span<const char* const> args) {
     }
     if (make && arg == "--dry-run") {
       parsed.dryRun = true;
+      continue;
+    }
+    if (make && arg == "--game-path") {
+      parsed.gamePath = true;
       continue;
     }
     std::string_view value;
@@ -119,17 +127,31 @@ CliParse ParseCliArgs(std::span<const char* const> args) {
       parsed.outDir = value;
       continue;
     }
+    if (check && TakeValue(args, i, "--data", value)) {
+      if (value.empty()) return Fail("--data needs a folder");
+      parsed.dataDirs.emplace_back(value);
+      continue;
+    }
     return Fail("unknown option " + std::string(arg) + " for " + std::string(command));
+  }
+
+  if (check) {
+    if (parsed.dataDirs.empty()) return Fail("check needs --data DIR, the game's data folder");
+    if (positional.empty()) return Fail("check needs a MODEL file or folder");
+    parsed.models = std::move(positional);
+    return {true, std::move(parsed), {}};
   }
 
   if (positional.empty()) return Fail(std::string(command) + " needs a MODEL file");
   parsed.model = positional[0];
-  if (!make) {
+  if (list) {
     if (positional.size() > 1) return Fail("list takes one MODEL, not also " + positional[1]);
     return {true, std::move(parsed), {}};
   }
   if (parsed.refs.empty() && parsed.refNames.empty())
     return Fail("make needs --ref N, N a row of 'texmint-cli list MODEL'");
+  if (parsed.gamePath && parsed.keepFolder)
+    return Fail("--game-path and --keep-folder cannot be used together");
   if (positional.size() < 2) return Fail("make needs at least one TEXTURE file");
   parsed.textures.assign(positional.begin() + 1, positional.end());
   return {true, std::move(parsed), {}};

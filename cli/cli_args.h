@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-enum class CliCommand { kHelp, kVersion, kList, kMake };
+enum class CliCommand { kHelp, kVersion, kList, kMake, kCheck };
 
 struct CliArgs {
   CliCommand command = CliCommand::kHelp;
@@ -17,9 +17,12 @@ struct CliArgs {
   std::vector<std::string> refNames;
   bool suffix = false;      // make: answer Yes to the suffix question
   bool keepFolder = false;  // make: each replaced reference keeps its folder
+  bool gamePath = false;    // make: each names its texture as the game finds it
   std::string outDir;       // make: where the copies go; empty: beside MODEL
   bool dryRun = false;      // make: print what would be written, write nothing
   std::vector<std::string> textures;
+  std::vector<std::string> dataDirs;  // check: the game's data folders
+  std::vector<std::string> models;    // check: model files and folders
 };
 
 struct CliParse {

@@ -2,16 +2,20 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli_args.h"
+#include "check_command.h"
 #include "cli_usage.h"
 #include "common/app_state.h"
 #include "common/text.h"
 #include "console_ui.h"
 #include "front/ui.h"
+#include "game_lookup.h"
 #include "host_paths.h"
 #include "model/stored_path.h"
 #include "variants/naming.h"
@@ -25,6 +29,7 @@ struct MakeInputs {
   std::string model;      // full path
   std::string outFolder;  // full path; empty: beside the model
   FileDialogChoice textures;
+  std::map<std::string, std::string> gamePaths;  // --game-path: by each texture's file name
 };
 
 // The model's full path, as the model dialog returns a choice; empty with a usage error
@@ -93,6 +98,28 @@ bool TextureChoice(const std::vector<std::string>& textures, FileDialogChoice& c
   return true;
 }
 
+// Each texture's path as the game finds it. The copies are told apart by the textures'
+// file names, so two that differ only in letter case would be one file to the game.
+bool GamePaths(const std::vector<std::string>& textures, std::map<std::string, std::string>& paths,
+               std::string& error) {
+  std::map<std::string, std::string> byGameName;
+  for (const std::string& texture : textures) {
+    const std::string full = FullPath(texture);
+    const std::optional<std::string> path = GameTexturePath(full);
+    if (!path) {
+      error = "--game-path: no folder named textures holds " + texture;
+      return false;
+    }
+    const std::string name = full.substr(FileNameStart(full));
+    if (const auto [at, added] = byGameName.emplace(GameName(name), texture); !added) {
+      error = "--game-path: " + at->second + " and " + texture + " have the same file name";
+      return false;
+    }
+    paths[name] = *path;
+  }
+  return true;
+}
+
 bool CheckMakeInputs(const CliArgs& cli, MakeInputs& in, std::string& error) {
   in.model = ModelPath(cli.model, error);
   if (in.model.empty()) return false;
@@ -100,7 +127,8 @@ bool CheckMakeInputs(const CliArgs& cli, MakeInputs& in, std::string& error) {
     in.outFolder = OutputFolder(cli.outDir, error);
     if (in.outFolder.empty()) return false;
   }
-  return TextureChoice(cli.textures, in.textures, error);
+  if (!TextureChoice(cli.textures, in.textures, error)) return false;
+  return !cli.gamePath || GamePaths(cli.textures, in.gamePaths, error);
 }
 
 // Presses Select NIF with the model chosen; false once the load has told why it failed.
@@ -146,22 +174,34 @@ bool ChooseRows(const CliArgs& cli, std::vector<std::uint32_t>& rows, std::strin
   return true;
 }
 
-// Every path the copies would give the chosen references must fit. Only a kept folder can
-// make one too long: a bare name has at most 99 characters.
-bool NewPathsFit(std::span<const std::uint32_t> rows, bool keepFolder, std::string& error) {
-  const std::span<const ReplacementName> names(g_app.replacements.data(), g_app.replacementCount);
-  const auto longest = std::ranges::max_element(
-      names, {}, [](const ReplacementName& n) { return TextIn(n.name).size(); });
-  if (longest == names.end()) return true;
+// What each replacement names in the copies, in the replacement list's order: its path as
+// the game finds it, or (empty) its bare name.
+std::vector<std::string> TexturePaths(const MakeInputs& in) {
+  std::vector<std::string> paths;
+  if (in.gamePaths.empty()) return paths;
+  for (std::uint32_t i = 0; i < g_app.replacementCount; ++i)
+    paths.push_back(in.gamePaths.at(std::string(TextIn(g_app.replacements[i].name))));
+  return paths;
+}
+
+// Every path the copies would give the chosen references must fit. A bare name has at most
+// 99 characters; a kept folder or a game path can make one too long.
+bool NewPathsFit(const CliArgs& cli, std::span<const std::uint32_t> rows,
+                 std::span<const std::string> texturePaths, std::string& error) {
   const std::span<const std::uint8_t> image(g_app.modelImage.get(), g_app.modelSize);
-  for (const std::uint32_t row : rows) {
-    const std::string path =
-        NewTexturePath(StoredPath(image, g_app.refs[row]), longest->name, keepFolder);
-    if (path.size() > kMaxTexturePath) {
-      error = "with --keep-folder, reference " + std::to_string(row) + " would get a path of " +
-              std::to_string(path.size()) + " bytes for " + longest->name + "; at most " +
-              std::to_string(kMaxTexturePath) + " can be used";
-      return false;
+  for (std::uint32_t i = 0; i < g_app.replacementCount; ++i) {
+    const std::string_view name =
+        texturePaths.empty() ? TextIn(g_app.replacements[i].name) : texturePaths[i];
+    for (const std::uint32_t row : rows) {
+      const std::string path = NewTexturePath(StoredPath(image, g_app.refs[row]), name,
+                                              cli.keepFolder);
+      if (path.size() > kMaxTexturePath) {
+        error = std::string(cli.keepFolder ? "with --keep-folder" : "with --game-path") +
+                ", reference " + std::to_string(row) + " would get a path of " +
+                std::to_string(path.size()) + " bytes for " + std::string(name) + "; at most " +
+                std::to_string(kMaxTexturePath) + " can be used";
+        return false;
+      }
     }
   }
   return true;
@@ -182,9 +222,11 @@ void PrintPlannedCopy(const char* outputPath, const char* texture) {
 }
 
 // Writes the copies: through Create NIFs when the dialog could have made them itself.
-void WriteCopies(const CliArgs& cli, const MakeInputs& in, std::span<const std::uint32_t> rows) {
+void WriteCopies(const CliArgs& cli, const MakeInputs& in, std::span<const std::uint32_t> rows,
+                 std::span<const std::string> texturePaths) {
   TheConsole().showProgress = !cli.dryRun && StderrIsTerminal();
-  if (rows.size() == 1 && !cli.keepFolder && in.outFolder.empty() && !cli.dryRun) {
+  if (rows.size() == 1 && !cli.keepFolder && !cli.gamePath && in.outFolder.empty() &&
+      !cli.dryRun) {
     TheConsole().textureRow = static_cast<int>(rows.front());
     ConsolePress(kCreateNifsButton);
     return;
@@ -192,6 +234,7 @@ void WriteCopies(const CliArgs& cli, const MakeInputs& in, std::span<const std::
   VariantJob job;
   job.refs = rows;
   job.keepFolder = cli.keepFolder;
+  job.texturePaths = texturePaths;
   job.basePath = CopiesBasePath(in.model, in.outFolder);
   if (cli.dryRun) job.planned = PrintPlannedCopy;
   WriteVariants(job);
@@ -234,8 +277,9 @@ int Make(const CliArgs& cli) {
   if (!ChooseRows(cli, rows, error)) return UsageError(error);
   TheConsole().acceptSuffixes = cli.suffix;
   if (!TakeTextures(in.textures)) return Report(stdout);
-  if (!NewPathsFit(rows, cli.keepFolder, error)) return UsageError(error);
-  WriteCopies(cli, in, rows);
+  const std::vector<std::string> texturePaths = TexturePaths(in);
+  if (!NewPathsFit(cli, rows, texturePaths, error)) return UsageError(error);
+  WriteCopies(cli, in, rows, texturePaths);
   // A dry run keeps standard output for its plan.
   return Report(cli.dryRun ? stderr : stdout);
 }
@@ -256,6 +300,11 @@ int RunCli(std::span<const char* const> args) {
       return List(parse.args);
     case CliCommand::kMake:
       return Make(parse.args);
+    case CliCommand::kCheck: {
+      std::string error;
+      const int status = RunCheck(parse.args.dataDirs, parse.args.models, error);
+      return status == kExitUsage ? UsageError(error) : status;
+    }
   }
   return kExitUsage;
 }

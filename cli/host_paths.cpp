@@ -45,14 +45,6 @@ PathKind KindOf(const std::string& path) {
   }
 }
 
-<<<<<<< HEAD
-=======
-std::size_t FileNameStart(const std::string& fullPath) {
-  const auto slash = fullPath.find_last_of(kFolderSeparators);
-  return slash == std::string::npos ? 0 : slash + 1;
-}
-
->>>>>>> game
 std::string WithoutClosingSeparator(std::string fullPath) {
   while (fullPath.size() > 1 && FileNameStart(fullPath) == fullPath.size() &&
          fullPath[fullPath.size() - 2] != ':') {

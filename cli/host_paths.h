@@ -5,17 +5,7 @@
 #include <string>
 #include <string_view>
 
-<<<<<<< HEAD
 #include "common/file_name.h"
-=======
-#ifdef _WIN32
-inline constexpr char kPathSeparator = '\\';
-inline constexpr std::string_view kFolderSeparators = "\\/";  // Windows takes either
-#else
-inline constexpr char kPathSeparator = '/';
-inline constexpr std::string_view kFolderSeparators = "/";
-#endif
->>>>>>> game
 
 // The full form of `path`, as the open-file dialog returns a choice; empty when it can't
 // be formed.

@@ -55,6 +55,9 @@ WriteOutcome WriteVariantFile(const char* path,
 struct VariantJob {
   std::span<const std::uint32_t> refs;  // rows of the texture-reference table
   bool keepFolder = false;  // each replaced reference keeps its own folder before the name
+  // When not empty, the path each replacement gives the references instead of its bare
+  // name, in the replacement list's order.
+  std::span<const std::string> texturePaths;
   std::string basePath;     // the copies are basePath_01.nif, ... or basePath_SUFFIX.nif
   // Set for a dry run: nothing is written and no closing report shown; each copy that would
   // be written is passed here instead, in the order of writing.

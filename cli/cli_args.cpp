@@ -135,9 +135,7 @@ CliParse ParseCliArgs(std::span<const char* const> args) {
     return Fail("unknown option " + std::string(arg) + " for " + std::string(command));
   }
 
-  if (check) {
-    if (parsed.dataDirs.empty()) return Fail("check needs --data DIR, the game's data folder");
-    if (positional.empty()) return Fail("check needs a MODEL file or folder");
+  if (check) {  // what check needs is checked where its folders are looked at
     parsed.models = std::move(positional);
     return {true, std::move(parsed), {}};
   }

@@ -45,7 +45,7 @@ ScanResult ScanTextureRefs(std::span<const std::uint8_t> file,
     return result;
   }
 
-  const ByteReader reader(file);
+  ByteReader reader(file);
   std::size_t p = kModelHeader.size();
   while (p < file.size()) {
     const std::size_t q = FindTextureTypeName(file, p);

@@ -120,7 +120,8 @@ void WriteVariants(const VariantJob& job) {
         job.planned(path.c_str(), name);
         continue;
       }
-      const std::string_view newName = job.texturePaths.empty() ? name : job.texturePaths[i];
+      const std::string_view newName =
+          job.texturePaths.empty() ? std::string_view(name) : job.texturePaths[i];
       for (std::size_t j = 0; j < refs.size(); ++j) {
         newPaths[j] = NewTexturePath(storedPaths[j], newName, job.keepFolder);
         edits[j] = {refs[j]->lengthOffset, refs[j]->tailOffset, newPaths[j]};

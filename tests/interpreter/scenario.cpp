@@ -6,6 +6,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "archive_bytes.h"
 #include "front/control_ids.h"
 #include "model_bytes.h"
 
@@ -174,6 +175,10 @@ void MakeFiles(const Step& step, Folder& folder) {
       }
     }
     bytes = ModelNaming(paths);
+  }
+  if (kind == "archive") {
+    const std::vector<std::uint8_t> archive = ArchiveBytes(Words(what));
+    bytes.assign(archive.begin(), archive.end());
   }
   for (std::string name : Words(names)) {
     name = Expand(name, folder);

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "cli_args.h"
 #include "check_command.h"
+#include "cli_args.h"
 #include "cli_usage.h"
 #include "common/app_state.h"
 #include "common/text.h"
@@ -193,8 +193,8 @@ bool NewPathsFit(const CliArgs& cli, std::span<const std::uint32_t> rows,
     const std::string_view name =
         texturePaths.empty() ? TextIn(g_app.replacements[i].name) : texturePaths[i];
     for (const std::uint32_t row : rows) {
-      const std::string path = NewTexturePath(StoredPath(image, g_app.refs[row]), name,
-                                              cli.keepFolder);
+      const std::string path =
+          NewTexturePath(StoredPath(image, g_app.refs[row]), name, cli.keepFolder);
       if (path.size() > kMaxTexturePath) {
         error = std::string(cli.keepFolder ? "with --keep-folder" : "with --game-path") +
                 ", reference " + std::to_string(row) + " would get a path of " +
@@ -225,8 +225,7 @@ void PrintPlannedCopy(const char* outputPath, const char* texture) {
 void WriteCopies(const CliArgs& cli, const MakeInputs& in, std::span<const std::uint32_t> rows,
                  std::span<const std::string> texturePaths) {
   TheConsole().showProgress = !cli.dryRun && StderrIsTerminal();
-  if (rows.size() == 1 && !cli.keepFolder && !cli.gamePath && in.outFolder.empty() &&
-      !cli.dryRun) {
+  if (rows.size() == 1 && !cli.keepFolder && !cli.gamePath && in.outFolder.empty() && !cli.dryRun) {
     TheConsole().textureRow = static_cast<int>(rows.front());
     ConsolePress(kCreateNifsButton);
     return;

@@ -43,8 +43,7 @@ std::vector<std::string> GameLookupNames(std::string_view storedPath) {
 std::optional<std::string> GameTexturePath(std::string_view filePath) {
   std::vector<std::string_view> parts;  // the folders and the file name
   for (std::size_t at = 0; at < filePath.size();) {
-    const std::size_t end =
-        std::min(filePath.find_first_of(kPathSeparators, at), filePath.size());
+    const std::size_t end = std::min(filePath.find_first_of(kPathSeparators, at), filePath.size());
     if (end > at) parts.push_back(filePath.substr(at, end - at));
     at = end + 1;
   }

@@ -58,7 +58,7 @@ struct VariantJob {
   // When not empty, the path each replacement gives the references instead of its bare
   // name, in the replacement list's order.
   std::span<const std::string> texturePaths;
-  std::string basePath;     // the copies are basePath_01.nif, ... or basePath_SUFFIX.nif
+  std::string basePath;  // the copies are basePath_01.nif, ... or basePath_SUFFIX.nif
   // Set for a dry run: nothing is written and no closing report shown; each copy that would
   // be written is passed here instead, in the order of writing.
   void (*planned)(const char* outputPath, const char* texture) = nullptr;

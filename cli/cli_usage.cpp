@@ -9,9 +9,10 @@ void PrintUsage() {
       "Usage: %s list [--long] MODEL\n"
       "       %s make MODEL --ref N [--suffix] TEXTURE...\n"
       "       %s make MODEL [--ref N]... [--ref-name NAME]... [--keep-folder] [--out DIR]\n"
-      "                        [--dry-run] [--suffix] TEXTURE...\n"
+      "                        [--game-path] [--dry-run] [--suffix] TEXTURE...\n"
+      "       %s check --data DIR [--data DIR]... MODEL...\n"
       "       %s --help | --version\n",
-      kProgram, kProgram, kProgram, kProgram);
+      kProgram, kProgram, kProgram, kProgram, kProgram);
   std::fputs(
       "\n"
       "Writes one copy of a NetImmerse model (.nif) per replacement texture. In each copy\n"
@@ -28,13 +29,23 @@ void PrintUsage() {
       "                   may be repeated, and combined with --ref\n"
       "  --keep-folder    each replaced reference keeps its folder: textures\\rfd\\old.dds\n"
       "                   with moss.dds gives textures\\rfd\\moss.dds (else just moss.dds)\n"
+      "  --game-path      name each texture as the game finds it: its path below the nearest\n"
+      "                   folder named textures (Data Files/Textures/mymod/moss.dds gives\n"
+      "                   textures\\mymod\\moss.dds), so textures in a mod's own subfolder are\n"
+      "                   found; without it a copy names the bare file name, as the dialog does\n"
       "  --out DIR        write the copies into the existing folder DIR instead\n"
       "  --dry-run        write nothing; print OUTPUT<TAB>TEXTURE for each copy make would\n"
       "                   write, in its order\n"
       "  --suffix         name the copies after the part in which the texture names differ\n"
       "                   (rock01.dds and rock02.dds give _01.nif and _02.nif) when possible\n"
+      "  check MODEL      tell whether the game finds each texture MODEL (a model, or a folder\n"
+      "                   of them) names, looking it up as the game does in the data folders:\n"
+      "                   MODEL<TAB>INDEX<TAB>PATH<TAB>found|missing<TAB>LOOKUP; exit status 1\n"
+      "                   when one is missing\n"
+      "  --data DIR       a data folder (Data Files): its files and the .bsa archives in it\n"
       "\n"
-      "Only the TEXTURE files' names go into the copies; the files must exist.\n"
+      "Only the TEXTURE files' names (with --game-path, their paths below textures) go into\n"
+      "the copies; the files must exist.\n"
       "Exit status: 0 done, 1 an error was reported, 2 wrong usage (nothing written).\n"
       "\n"
       "Example:\n",
@@ -48,6 +59,7 @@ void PrintUsage() {
       "both in each copy and keeps their folder (here none): rock_01.nif names moss01.dds\n"
       "twice, rock_02.nif moss02.dds.\n",
       stdout);
+  std::printf("  %s check --data \"Data Files\" \"Data Files/Meshes/mymod\"\n", kProgram);
 }
 
 int UsageError(const std::string& reason) {

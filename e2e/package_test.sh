@@ -3,8 +3,9 @@
 #   package_test.sh contents ZIP DIR VERSION
 #       unpacks ZIP into the emptied folder DIR and checks its files
 #   package_test.sh run DIR PREFIX i686|x86_64 VERSION MODEL WORK [DRIVER SCENARIO]
-#       under Wine, from DIR: texmint-cli.exe --version and a make on a copy of MODEL
-#       (morrowind_mossyrock.nif, whose reference 0 spans bytes 431 to 463); with DRIVER,
+#       under Wine, from DIR: texmint-cli.exe --version, a make on a copy of MODEL
+#       (morrowind_mossyrock.nif, whose reference 0 spans bytes 431 to 463) and a check of
+#       the copy; with DRIVER,
 #       texmint.exe used as a person would through one scenario
 set -euo pipefail
 scripts=$(cd "$(dirname "$0")/../scripts" && pwd)
@@ -48,4 +49,8 @@ out=$(run "$exe" --version) || exit $?  # 77: this machine cannot run the build
 run "$exe" make "$(windows "$work/rock.nif")" --ref 0 "$(windows "$work/a.dds")"
 cmp "$work/rock_01.nif" <(head -c 431 "$model"; printf '\5\0\0\0a.dds'; tail -c +464 "$model") ||
   fail "$exe made a wrong copy"
+# The copy's a.dds is found in the data folder's Textures; the rock's own texture is not.
+mkdir "$work/Textures" && touch "$work/Textures/a.dds"
+out=$(run "$exe" check --data "$(windows "$work")" "$(windows "$work/rock_01.nif")") && fail "check found all"
+grep -qF "$(printf '0\ta.dds\tfound\ttextures\\a.dds')" <<<"$(tr -d '\r' <<<"$out")" || fail "check printed $out"
 [ $# -lt 9 ] || run "$(realpath "$8")" "$dir/texmint.exe" "$work/dialog" "$(dirname "$model")" "$work/shots" "$(realpath "$9")"

@@ -1,5 +1,4 @@
-// The names in an archive, the names the game tries for a texture, and a texture file's path
-// as the game finds it.
+// The names in an archive, and a texture file's path as the game finds it.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -53,23 +52,8 @@ TEST(ReadArchiveNames, GivesTheNamesAndRefusesDamage) {
   EXPECT_FALSE(ReadArchiveFileNames(file + ".missing", names, error));
 }
 
-TEST(GameLookupNames, TriesTheDdsNameTheStoredNameThenTheTexturesFolder) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"Tx_Rock.DDS", "textures\\tx_rock.dds"},
-      {"textures/Moss/A.dds", "textures\\moss\\a.dds textures\\a.dds"},
-      {"\\Textures\\moss\\a.dds", "textures\\moss\\a.dds textures\\a.dds"},
-      {"moss\\a.tga",
-       "textures\\moss\\a.dds textures\\moss\\a.tga textures\\a.dds textures\\a.tga"},
-      {"my.dir\\rock", "textures\\my.dds textures\\my.dir\\rock textures\\rock"},
-      {"rock", "textures\\rock.dds textures\\rock"},
-  };
-  for (const auto& [stored, names] : cases) EXPECT_EQ(GameLookupNames(stored), Words(names));
-}
-
 TEST(GameTexturePath, IsThePathBelowTheNearestTexturesFolder) {
   const std::pair<const char*, const char*> cases[] = {
-      {"/g/Data Files/Textures/Moss01.dds", "Moss01.dds"},
-      {"Data Files/Textures/mymod/Moss01.dds", "textures\\mymod\\Moss01.dds"},
       {"/g/textures/old/TEXTURES//new/a.dds", "textures\\new\\a.dds"},
       {"/g/meshes/textures", ""},
       {"/g/meshes/a.dds", ""},

@@ -180,7 +180,6 @@ std::size_t FindTextureTypeName(std::span<const std::uint8_t> file, std::size_t 
 
 std::size_t FindTextureTypeNameWith(TypeNameSearch search, std::span<const std::uint8_t> file,
                                     std::size_t from) {
-  return Find(search == TypeNameSearch::kVector &&
-                  BestTypeNameSearch() == TypeNameSearch::kVector,
+  return Find(search == TypeNameSearch::kVector && BestTypeNameSearch() == TypeNameSearch::kVector,
               file, from);
 }

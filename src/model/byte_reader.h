@@ -9,7 +9,9 @@ class ByteReader {
  public:
   explicit ByteReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
-  std::uint8_t U8(std::size_t offset) const { return offset < bytes_.size() ? bytes_[offset] : 0; }
+  std::uint8_t U8(std::size_t offset) const {
+    return offset < bytes_.size() ? bytes_[offset] : 0;
+  }
 
   std::uint32_t U32LE(std::size_t offset) const {
     if (!Holds(offset, 4)) return 0;

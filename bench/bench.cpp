@@ -328,7 +328,9 @@ void WriteCase(const Options& o, const fs::path& folder) {
     std::snprintf(g_app.replacements[i].name, kReplacementNameCapacity, "tx_bench_%04u.dds", i + 1);
   }
   const std::uint32_t row = 0;
-  const VariantJob job{.refs = {&row, 1}, .basePath = (folder / "model").string()};
+  VariantJob job;  // field by field: the job may gain fields the writer case leaves empty
+  job.refs = {&row, 1};
+  job.basePath = (folder / "model").string();
   // The plain loop writes the model's bytes, which differ from a copy's in one path.
   const auto writePlain = [&] {
     for (unsigned i = 1; i <= o.copies; ++i) {

@@ -149,6 +149,12 @@ bool ProcessorHasSse2() {
 #endif
 }
 
+// Records often follow one another, and the scan asks for the next name right after one: a
+// name at `from` itself is answered before any search (the same answer, found sooner).
+bool NameRightAt(std::span<const std::uint8_t> file, std::size_t from) {
+  return from <= file.size() && file.size() - from >= kNameSize && NameAt(file.data() + from);
+}
+
 // The first match at or after `from`, or file.size(), by blocks or by the first byte.
 std::size_t Find(bool vector, std::span<const std::uint8_t> file, std::size_t from) {
   const std::uint8_t* const data = file.data();
@@ -175,12 +181,13 @@ TypeNameSearch BestTypeNameSearch() {
 }
 
 std::size_t FindTextureTypeName(std::span<const std::uint8_t> file, std::size_t from) {
+  if (NameRightAt(file, from)) return from;
   return Find(BestTypeNameSearch() == TypeNameSearch::kVector, file, from);
 }
 
 std::size_t FindTextureTypeNameWith(TypeNameSearch search, std::span<const std::uint8_t> file,
                                     std::size_t from) {
-  return Find(search == TypeNameSearch::kVector &&
-                  BestTypeNameSearch() == TypeNameSearch::kVector,
+  if (NameRightAt(file, from)) return from;
+  return Find(search == TypeNameSearch::kVector && BestTypeNameSearch() == TypeNameSearch::kVector,
               file, from);
 }

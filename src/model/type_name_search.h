@@ -18,7 +18,8 @@ enum class TypeNameSearch {
 // kVector where the processor has SSE2 (asked once), else kBytes.
 TypeNameSearch BestTypeNameSearch();
 
-// Position of the next kTextureTypeName at or after `from`, or file.size() if none; the best search.
+// Position of the next kTextureTypeName at or after `from`, or file.size() if none; the
+// best search.
 std::size_t FindTextureTypeName(std::span<const std::uint8_t> file, std::size_t from);
 
 // The same with a given search (kVector only where BestTypeNameSearch() is kVector): tests and

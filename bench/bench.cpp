@@ -1,0 +1,398 @@
+// The benchmark: the scan, the load of a large model and the writing of many copies, each
+// beside its physical baseline (docs/performance.md). Standard-library timing alone, so that
+// the Windows builds build it too; they time the scan cases only.
+//   texmint_bench [--smoke] [--only scan|load|write] [--samples N] [--dir FOLDER]
+// A scan case's figure is the fastest of N samples (default 31) of at least 2 ms: other work
+// can only slow a sample down. The load and the writer take turns with their baselines in pairs;
+// the medians are compared. FOLDER (default $TMPDIR or /tmp) gets a scratch folder for the files.
+// --smoke: every case once on small sizes, not a measurement.
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/texture_scan.h"
+#include "model/type_name_search.h"
+
+#ifdef __linux__
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "common/text.h"
+#include "front/host_files.h"
+#include "model/load_model.h"
+#include "variants/variant_writer.h"
+#endif
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Clock = std::chrono::steady_clock;
+constexpr std::size_t kKiB = 1024, kMiB = 1024 * kKiB;
+
+struct Options {
+  bool smoke = false;
+  std::string only;  // empty: every case
+  int samples = 31;
+  std::string dir;
+  std::vector<std::size_t> scanSizes{kMiB, 64 * kMiB};
+  std::size_t loadSize = 256 * kMiB, writeSize = kMiB;
+  unsigned loadPairs = 10, copies = 1000, writePairs = 5;
+};
+
+bool g_failed = false;
+volatile std::size_t g_sink;  // keeps the compiler from dropping the timed work
+std::array<TextureRef, kMaxTextureRefs> g_table;
+
+void Fail(const char* what) {
+  std::fprintf(stderr, "texmint_bench: %s\n", what);
+  g_failed = true;
+}
+
+constexpr std::string_view kHeader = "NetImmerse File Format, Version 4.0.0.2\n";
+constexpr std::uint8_t kAbsent = 0xA7;  // never in an image: memchr looks for it in vain
+// Measured in morrowind_mossyrock.nif (66,914 bytes): 138 "N" bytes, 11 records of which 2
+// are texture records.
+constexpr double kNPerByte = 138.0 / 66914.0, kBytesPerRecord = 66914.0 / 11.0,
+                 kTexturesPerRecord = 2.0 / 11.0;
+
+void Put(Bytes& out, std::string_view text) {
+  for (const char c : text) out.push_back(static_cast<std::uint8_t>(c));
+}
+void PutU32(Bytes& out, std::size_t value) {
+  for (int i = 0; i < 4; ++i) out.push_back(std::uint8_t(value >> (8 * i)));
+}
+
+// Records of the kinds a real model holds, with "N" as often as in the fixture. At most 100
+// texture records name an outside file, spread over the image (the others hold their texture
+// inside), so that the reference table never fills and the scan runs to the end.
+Bytes Realistic(std::size_t size) {
+  constexpr std::array<std::string_view, 6> kOtherTypes = {"NiNode",
+                                                           "NiTriShape",
+                                                           "NiTriShapeData",
+                                                           "NiTexturingProperty",
+                                                           "NiMaterialProperty",
+                                                           "NiSpecularProperty"};
+  constexpr std::string_view kPath = "textures\\tx_bench_mossy_stone01.dds";
+  std::mt19937_64 random(1);  // the same images in every run
+  const auto chance = [&random](double p) { return double(random() >> 11) * 0x1.0p-53 < p; };
+  const auto every = std::size_t(double(size) / kBytesPerRecord * kTexturesPerRecord / 100) + 1;
+  Bytes out;
+  out.reserve(size + 64 * kKiB);
+  Put(out, kHeader);
+  for (std::size_t textures = 0, external = 0; out.size() < size;) {
+    const bool texture = chance(kTexturesPerRecord);
+    const bool isExternal = texture && textures++ % every == 0 && external++ < 100;
+    const std::string_view type =
+        texture ? kTextureTypeName : kOtherTypes[random() % kOtherTypes.size()];
+    PutU32(out, type.size());
+    Put(out, type);
+    if (texture) {  // no name, extra data or controller; the flag; the path or a pixel data link
+      Put(out, std::string_view("\0\0\0\0\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 12));
+      out.push_back(isExternal ? 1 : 0);
+      PutU32(out, isExternal ? kPath.size() : 0xFFFFFFFF);
+      Put(out, isExternal ? kPath : "");
+      Put(out, std::string_view("\x05\0\0\0\x01\0\0\0\x03\0\0\0", 12));
+    }
+    // Random record data around the fixture's mean size; the type names hold the other "N".
+    const auto mean = std::size_t(kBytesPerRecord);
+    for (std::size_t n = mean / 2 + random() % mean; n > 0; --n) {
+      auto byte = std::uint8_t(random() >> 56);
+      if (byte == 'N' || byte == kAbsent) byte = 0;
+      out.push_back(chance(kNPerByte - 1.0 / kBytesPerRecord) ? std::uint8_t{'N'} : byte);
+    }
+  }
+  out.resize(size);
+  return out;
+}
+
+// The header, then `unit` over and over.
+Bytes Repeated(std::size_t size, std::string_view unit) {
+  Bytes out;
+  Put(out, kHeader);
+  while (out.size() < size) Put(out, unit);
+  out.resize(size);
+  return out;
+}
+
+// The contents the scan is timed on, and the targets: at least 0.8x memchr's throughput on
+// realistic content, within 10x memchr's time and linear in size on adversarial content.
+enum class Target { kThroughput, kTime, kNone };
+constexpr const char* kTargetText[] = {"throughput, >= 0.8x:", "time, <= 10x:", "time, no target"};
+struct Content {
+  const char* name;
+  Bytes (*make)(std::size_t size);
+  Target target;
+};
+constexpr Content kContents[] = {
+    {"realistic", Realistic, Target::kThroughput},
+    {"all-N", [](std::size_t size) { return Repeated(size, "N"); }, Target::kTime},
+    {"near-miss", [](std::size_t size) { return Repeated(size, kTextureTypeName.substr(0, 14)); },
+     Target::kTime},
+    {"all-match", [](std::size_t size) { return Repeated(size, kTextureTypeName); }, Target::kNone},
+};
+
+std::string SizeLabel(std::size_t bytes) {
+  return bytes % kMiB == 0 ? std::to_string(bytes / kMiB) + "MiB"
+                           : std::to_string(bytes / kKiB) + "KiB";
+}
+
+constexpr const char* kVerdict[] = {"MISSED", "met"};
+
+double SecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Seconds per call of `run` in the fastest sample; a sample repeats it for at least 2 ms.
+template <typename Run>
+double Fastest(const Options& o, Run run) {
+  long calls = 1;
+  for (auto start = Clock::now(); !o.smoke; start = Clock::now(), calls *= 2) {
+    for (long i = 0; i < calls; ++i) run();
+    if (Clock::now() - start >= std::chrono::milliseconds(2) || calls >= (1L << 24)) break;
+  }
+  double fastest = 1e30;
+  for (int s = 0; s < o.samples; ++s) {
+    const auto start = Clock::now();
+    for (long i = 0; i < calls; ++i) run();
+    fastest = std::min(fastest, SecondsSince(start) / double(calls));
+  }
+  return fastest;
+}
+
+// The median seconds of `a` and of `b` over `pairs` pairs, alternating which goes first;
+// `reset` runs, untimed, before each.
+template <typename A, typename B, typename Reset>
+std::array<double, 2> MedianOfPairs(unsigned pairs, A a, B b, Reset reset) {
+  std::array<std::vector<double>, 2> times;
+  for (unsigned pair = 0; pair < pairs; ++pair) {
+    for (const unsigned side : {pair % 2, 1 - pair % 2}) {
+      reset();
+      const auto start = Clock::now();
+      side == 0 ? a() : b();
+      times[side].push_back(SecondsSince(start));
+    }
+  }
+  for (auto& t : times) std::sort(t.begin(), t.end());
+  return {times[0][pairs / 2], times[1][pairs / 2]};
+}
+
+// The byte search (what a processor without SSE2 gets) over the image, from each match on to
+// the next, as the scan moves when no record is external.
+std::size_t ByteSearchPass(std::span<const std::uint8_t> image) {
+  std::size_t found = 0;
+  for (std::size_t at = kModelHeader.size();; ++found) {
+    at = FindTextureTypeNameWith(TypeNameSearch::kBytes, image, at);
+    if (at == image.size()) return found;
+    at += kTextureTypeName.size();
+  }
+}
+
+// One memchr pass, for a byte the image lacks: 0.
+std::size_t MemchrPass(std::span<const std::uint8_t> image) {
+  return std::memchr(image.data(), kAbsent, image.size()) != nullptr;
+}
+
+void ScanCases(const Options& o) {
+  std::printf("# scan, %d-bit build, its search here: %s; microseconds per pass\n",
+              int(sizeof(void*) * 8),
+              BestTypeNameSearch() == TypeNameSearch::kVector ? "vector (SSE2)" : "bytes");
+  for (const Content& content : kContents) {
+    std::vector<double> scans, memchrs;
+    for (const std::size_t size : o.scanSizes) {
+      const Bytes image = content.make(size);
+      const double scan = Fastest(o, [&] { g_sink = ScanTextureRefs(image, g_table).refCount; });
+      const double bytes = Fastest(o, [&] { g_sink = ByteSearchPass(image); });
+      const double base = Fastest(o, [&] { g_sink = MemchrPass(image); });
+      // Every image starts with the header and lacks the byte memchr looks for.
+      if (g_sink != 0 || ScanTextureRefs(image, g_table).status == ScanStatus::kNotNetImmerse) {
+        Fail("a scan image is wrong");
+      }
+      const bool throughput = content.target == Target::kThroughput;
+      const double ratio = throughput ? base / scan : scan / base;
+      std::printf(
+          "scan\t%s\t%s\t%.1f\t%.1f\t%.1f\t%.2fx %s\t%s\n", content.name, SizeLabel(size).c_str(),
+          scan * 1e6, bytes * 1e6, base * 1e6, ratio, kTargetText[int(content.target)],
+          content.target == Target::kNone ? "" : kVerdict[throughput ? ratio >= 0.8 : ratio <= 10]);
+      scans.push_back(scan);
+      memchrs.push_back(base);
+    }
+    // Linear: the scan's time grows by at most twice the factor memchr's (linear) time does.
+    if (content.target == Target::kTime && scans.size() > 1) {
+      const double scanGrowth = scans.back() / scans.front();
+      const double memchrGrowth = memchrs.back() / memchrs.front();
+      std::printf("growth\t%s\t%s -> %s\tscan x%.1f\tmemchr x%.1f\tlinear: %s\n", content.name,
+                  SizeLabel(o.scanSizes.front()).c_str(), SizeLabel(o.scanSizes.back()).c_str(),
+                  scanGrowth, memchrGrowth, kVerdict[scanGrowth <= 2 * memchrGrowth]);
+    }
+    std::fflush(stdout);
+  }
+}
+
+#ifdef __linux__
+namespace fs = std::filesystem;
+
+// Loads the model as the program does: true on success.
+bool Load(const fs::path& path) {
+  g_fileOps = &SystemFileOps();
+  CopyText(g_app.modelPath, path.string());
+  return LoadModel() == 1;
+}
+
+// The baseline, what any loader has to do at least: open, size, a new buffer, one read.
+std::unique_ptr<std::uint8_t[]> PlainRead(const fs::path& path) {
+  std::unique_ptr<std::uint8_t[]> buffer;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const off_t size = fd < 0 ? -1 : ::lseek(fd, 0, SEEK_END);
+  if (size >= 0 && ::lseek(fd, 0, SEEK_SET) == 0) {
+    buffer.reset(new std::uint8_t[std::size_t(size)]);
+    if (::read(fd, buffer.get(), std::size_t(size)) != size) buffer.reset();
+  }
+  if (fd >= 0) ::close(fd);
+  return buffer;
+}
+
+// How much the peak resident size grows while `work` runs, in MiB, once the recorded peak
+// was lowered to the present size; -1 if it cannot be.
+template <typename Work>
+double PeakGrowthMiB(Work work) {
+  const auto peakKiB = [] {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+      if (line.starts_with("VmHWM:")) return std::stod(line.substr(6));
+    }
+    return -1.0;
+  };
+  std::ofstream clear("/proc/self/clear_refs");
+  if (!(clear << "5" << std::flush)) return -1;
+  const double before = peakKiB();
+  work();
+  return (peakKiB() - before) / 1024;
+}
+
+// A realistic model of `size` bytes in the folder.
+fs::path WriteModel(const fs::path& folder, std::size_t size) {
+  const Bytes image = Realistic(size);
+  std::ofstream(folder / "model.nif", std::ios::binary)
+      .write(reinterpret_cast<const char*>(image.data()), std::streamsize(size));
+  return folder / "model.nif";
+}
+
+void LoadCase(const Options& o, const fs::path& folder) {
+  const fs::path path = WriteModel(folder, o.loadSize);
+  bool ok = true;
+  std::unique_ptr<std::uint8_t[]> read;
+  const auto [load, plain] = MedianOfPairs(
+      o.loadPairs, [&] { ok &= Load(path); }, [&] { ok &= (read = PlainRead(path)) != nullptr; },
+      [&] { g_app.modelImage.reset(), read.reset(); });  // freeing is not part of either
+  // How LoadModel's time divides: its scan alone, and one memchr pass over the same image.
+  ok &= Load(path);
+  const std::span<const std::uint8_t> loaded(g_app.modelImage.get(), g_app.modelSize);
+  const double scan = Fastest(o, [&] { g_sink = ScanTextureRefs(loaded, g_table).refCount; });
+  const double pass = Fastest(o, [&] { g_sink = MemchrPass(loaded); });
+  g_app.modelImage.reset();
+  if (!ok) return Fail("the model could not be loaded or read");
+  std::printf(
+      "load\t%s\tLoadModel %.1f ms\tread %.1f ms\t%.2fx, <= 1.1x: %s\t(its scan %.1f ms, "
+      "one memchr pass %.1f ms)\n",
+      SizeLabel(o.loadSize).c_str(), load * 1e3, plain * 1e3, load / plain,
+      kVerdict[load <= 1.1 * plain], scan * 1e3, pass * 1e3);
+
+  const double loadPeak = PeakGrowthMiB([&] { Load(path); });
+  const double readPeak = PeakGrowthMiB([&] { g_sink = PlainRead(path) != nullptr; });
+  if (loadPeak < 0 || readPeak < 0) return Fail("the peak memory could not be measured");
+  std::printf("peak\t%s\tLoadModel +%.2f MiB\tread +%.2f MiB\t<= file + 4 MiB: %s\n",
+              SizeLabel(o.loadSize).c_str(), loadPeak, readPeak,
+              kVerdict[loadPeak <= double(o.loadSize) / kMiB + 4]);
+  fs::remove(path);
+}
+
+// The dialog's Create NIFs on a loaded model, done by WriteVariants: reference 0, one copy per
+// replacement name, numbered (the stand-in answers the suffix question OK, not Yes), against a
+// loop writing the same bytes to as many new files, one write call each.
+void WriteCase(const Options& o, const fs::path& folder) {
+  ResetAppState();
+  if (!Load(WriteModel(folder, o.writeSize))) return Fail("the model could not be loaded");
+  fs::remove(folder / "model.nif");
+  g_app.replacementCount = std::min<unsigned>(o.copies, kMaxReplacements);
+  for (unsigned i = 0; i < g_app.replacementCount; ++i) {
+    std::snprintf(g_app.replacements[i].name, kReplacementNameCapacity, "tx_bench_%04u.dds", i + 1);
+  }
+  const std::uint32_t row = 0;
+  VariantJob job;  // field by field: the job may gain fields the writer case leaves empty
+  job.refs = {&row, 1};
+  job.basePath = (folder / "model").string();
+  // The plain loop writes the model's bytes, which differ from a copy's in one path.
+  const auto writePlain = [&] {
+    for (unsigned i = 1; i <= o.copies; ++i) {
+      const std::string path = (folder / ("plain_" + std::to_string(i) + ".nif")).string();
+      const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+      const auto written = fd < 0 ? -1 : ::write(fd, g_app.modelImage.get(), g_app.modelSize);
+      if (fd < 0 || ::close(fd) != 0 || written != g_app.modelSize) Fail("a plain write failed");
+    }
+  };
+  // Each side writes into an emptied folder, and must have left exactly its copies there.
+  unsigned runs = 0;
+  const auto empty = [&] {
+    std::size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(folder)) files += fs::remove(entry.path());
+    if (runs++ > 0 && files != o.copies) Fail("a copy was not written");
+  };
+  const auto [writer, plain] = MedianOfPairs(
+      o.writePairs, [&] { WriteVariants(job); }, writePlain, empty);
+  empty();
+  std::printf("write\t%u x %s\tWriteVariants %.1f ms\tplain %.1f ms\t%.2fx, <= 1.25x: %s\n",
+              o.copies, SizeLabel(o.writeSize).c_str(), writer * 1e3, plain * 1e3, writer / plain,
+              kVerdict[writer <= 1.25 * plain]);
+}
+#endif
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options o;
+  const char* tmp = std::getenv("TMPDIR");
+  o.dir = tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    const bool value = i + 1 < argc;
+    if (arg == "--smoke") {
+      o.smoke = true;
+    } else if (arg == "--only" && value) {
+      o.only = argv[++i];
+    } else if (arg == "--dir" && value) {
+      o.dir = argv[++i];
+    } else if (arg == "--samples" && value) {
+      o.samples = std::max(1, std::atoi(argv[++i]));
+    } else {
+      std::fprintf(stderr,
+                   "usage: texmint_bench [--smoke] [--only scan|load|write] [--samples N] "
+                   "[--dir FOLDER]\n");
+      return 2;
+    }
+  }
+  if (o.smoke) {
+    std::printf("# smoke run on small sizes: not a measurement\n");
+    o = {true, o.only, 1, o.dir, {64 * kKiB}, kMiB, 64 * kKiB, 1, 10, 1};
+  }
+  if (o.only.empty() || o.only == "scan") ScanCases(o);
+#ifdef __linux__
+  if (o.only != "scan") {
+    std::string folder = (std::filesystem::path(o.dir) / "texmint-bench-XXXXXX").string();
+    if (::mkdtemp(folder.data()) == nullptr) return Fail("cannot make a scratch folder"), 1;
+    if (o.only.empty() || o.only == "load") LoadCase(o, folder);
+    if (o.only.empty() || o.only == "write") WriteCase(o, folder);
+    std::filesystem::remove_all(folder);
+  }
+#endif
+  return g_failed ? 1 : 0;
+}

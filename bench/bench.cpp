@@ -1,10 +1,11 @@
 // The benchmark: the scan, the load of a large model and the writing of many copies, each
 // beside its physical baseline (docs/performance.md). Standard-library timing alone, so that
 // the Windows builds build it too; they time the scan cases only.
-//   texmint_bench [--smoke] [--only scan|load|write] [--samples N] [--dir FOLDER]
+//   texmint_bench [--smoke] [--only scan|load|write|check] [--samples N] [--dir FOLDER]
 // A scan case's figure is the fastest of N samples (default 31) of at least 2 ms: other work
 // can only slow a sample down. The load and the writer take turns with their baselines in pairs;
-// the medians are compared. FOLDER (default $TMPDIR or /tmp) gets a scratch folder for the files.
+// the medians are compared, and so do texmint-cli check's and its baseline's runs. FOLDER (default
+// $TMPDIR or /tmp) gets a scratch folder for the files.
 // --smoke: every case once on small sizes, not a measurement.
 #include <algorithm>
 #include <array>
@@ -27,6 +28,7 @@
 
 #include <fstream>
 
+#include "check_command.h"
 #include "common/text.h"
 #include "front/host_files.h"
 #include "model/load_model.h"
@@ -47,6 +49,7 @@ struct Options {
   std::vector<std::size_t> scanSizes{kMiB, 64 * kMiB};
   std::size_t loadSize = 256 * kMiB, writeSize = kMiB;
   unsigned loadPairs = 10, copies = 1000, writePairs = 5;
+  unsigned checkModels = 2000, checkEntries = 20000, checkPairs = 5;
 };
 
 bool g_failed = false;
@@ -72,6 +75,17 @@ void PutU32(Bytes& out, std::size_t value) {
   for (int i = 0; i < 4; ++i) out.push_back(std::uint8_t(value >> (8 * i)));
 }
 
+// No name, extra data or controller; the flag; the path or a pixel data link.
+void PutTextureRecord(Bytes& out, bool external, std::string_view path) {
+  PutU32(out, kTextureTypeName.size());
+  Put(out, kTextureTypeName);
+  Put(out, std::string_view("\0\0\0\0\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 12));
+  out.push_back(external ? 1 : 0);
+  PutU32(out, external ? path.size() : 0xFFFFFFFF);
+  Put(out, external ? path : "");
+  Put(out, std::string_view("\x05\0\0\0\x01\0\0\0\x03\0\0\0", 12));
+}
+
 // Records of the kinds a real model holds, with "N" as often as in the fixture. At most 100
 // texture records name an outside file, spread over the image (the others hold their texture
 // inside), so that the reference table never fills and the scan runs to the end.
@@ -92,16 +106,12 @@ Bytes Realistic(std::size_t size) {
   for (std::size_t textures = 0, external = 0; out.size() < size;) {
     const bool texture = chance(kTexturesPerRecord);
     const bool isExternal = texture && textures++ % every == 0 && external++ < 100;
-    const std::string_view type =
-        texture ? kTextureTypeName : kOtherTypes[random() % kOtherTypes.size()];
-    PutU32(out, type.size());
-    Put(out, type);
-    if (texture) {  // no name, extra data or controller; the flag; the path or a pixel data link
-      Put(out, std::string_view("\0\0\0\0\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 12));
-      out.push_back(isExternal ? 1 : 0);
-      PutU32(out, isExternal ? kPath.size() : 0xFFFFFFFF);
-      Put(out, isExternal ? kPath : "");
-      Put(out, std::string_view("\x05\0\0\0\x01\0\0\0\x03\0\0\0", 12));
+    if (texture) {
+      PutTextureRecord(out, isExternal, kPath);
+    } else {
+      const std::string_view type = kOtherTypes[random() % kOtherTypes.size()];
+      PutU32(out, type.size());
+      Put(out, type);
     }
     // Random record data around the fixture's mean size; the type names hold the other "N".
     const auto mean = std::size_t(kBytesPerRecord);
@@ -354,6 +364,66 @@ void WriteCase(const Options& o, const fs::path& folder) {
               o.copies, SizeLabel(o.writeSize).c_str(), writer * 1e3, plain * 1e3, writer / plain,
               kVerdict[writer <= 1.25 * plain]);
 }
+
+void WriteBytes(const fs::path& path, const Bytes& bytes) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+// A Morrowind archive of `names`, each file 256 bytes.
+Bytes Archive(const std::vector<std::string>& names) {
+  constexpr std::size_t kData = 256;
+  std::size_t nameBytes = 0;
+  for (const std::string& name : names) nameBytes += name.size() + 1;
+  Bytes out;
+  for (const std::size_t field : {std::size_t{0x100}, names.size() * 12 + nameBytes, names.size()})
+    PutU32(out, field);
+  for (std::size_t i = 0; i < names.size(); ++i) PutU32(out, kData), PutU32(out, i * kData);
+  for (std::size_t i = 0, at = 0; i < names.size(); at += names[i++].size() + 1) PutU32(out, at);
+  for (const std::string& name : names) Put(out, name), out.push_back(0);
+  out.resize(out.size() + names.size() * (8 + kData));
+  return out;
+}
+
+// texmint-cli check over a mod's tree: models naming a loose texture, one in the archive and
+// (every tenth) one the game lacks, against listing the tree and reading each file once.
+void CheckCase(const Options& o, const fs::path& folder) {
+  const fs::path data = folder / "Data Files";
+  std::vector<std::string> archived;
+  for (unsigned i = 0; i < o.checkEntries; ++i)
+    archived.push_back("textures\\arch\\a" + std::to_string(i) + ".dds");
+  WriteBytes(data / "Morrowind.bsa", Archive(archived));
+  for (unsigned i = 0; i < o.checkModels; ++i) {
+    const std::string n = std::to_string(i);
+    WriteBytes(data / "Textures/mymod" / ("t" + n + ".dds"), Bytes(128));
+    Bytes model;
+    Put(model, kHeader);
+    PutTextureRecord(model, true, "textures\\mymod\\t" + n + ".dds");
+    PutTextureRecord(model, true, "arch\\a" + std::to_string(i * 7 % o.checkEntries) + ".tga");
+    PutTextureRecord(model, i % 10 == 0, "lost" + n + ".dds");
+    model.resize(model.size() + 4 * kKiB);  // the rest of a small model
+    WriteBytes(data / "Meshes/mymod" / ("m" + n + ".nif"), model);
+  }
+  int status = 0;
+  const int out = ::dup(STDOUT_FILENO), null = ::open("/dev/null", O_WRONLY);
+  const auto check = [&] {  // its table goes nowhere, as into a pipe nobody reads
+    std::fflush(stdout), ::dup2(null, STDOUT_FILENO);
+    std::string error;
+    status = RunCheck({data.string()}, {(data / "Meshes").string()}, error);
+    std::fflush(stdout), ::dup2(out, STDOUT_FILENO);
+  };
+  const auto readAll = [&] {
+    for (const auto& entry : fs::recursive_directory_iterator(data))
+      if (entry.is_regular_file()) g_sink = PlainRead(entry.path()) != nullptr;
+  };
+  const auto [checked, plain] = MedianOfPairs(o.checkPairs, check, readAll, [] {});
+  ::close(out), ::close(null);
+  if (status != 1) return Fail("check did not find the missing textures");
+  std::printf(
+      "check	%u models	check %.1f ms	list and read %.1f ms	%.2fx, <= 1.5x: %s\n",
+      o.checkModels, checked * 1e3, plain * 1e3, checked / plain, kVerdict[checked <= 1.5 * plain]);
+}
 #endif
 
 }  // namespace
@@ -375,14 +445,14 @@ int main(int argc, char** argv) {
       o.samples = std::max(1, std::atoi(argv[++i]));
     } else {
       std::fprintf(stderr,
-                   "usage: texmint_bench [--smoke] [--only scan|load|write] [--samples N] "
+                   "usage: texmint_bench [--smoke] [--only scan|load|write|check] [--samples N] "
                    "[--dir FOLDER]\n");
       return 2;
     }
   }
   if (o.smoke) {
     std::printf("# smoke run on small sizes: not a measurement\n");
-    o = {true, o.only, 1, o.dir, {64 * kKiB}, kMiB, 64 * kKiB, 1, 10, 1};
+    o = {true, o.only, 1, o.dir, {64 * kKiB}, kMiB, 64 * kKiB, 1, 10, 1, 20, 200, 1};
   }
   if (o.only.empty() || o.only == "scan") ScanCases(o);
 #ifdef __linux__
@@ -391,6 +461,7 @@ int main(int argc, char** argv) {
     if (::mkdtemp(folder.data()) == nullptr) return Fail("cannot make a scratch folder"), 1;
     if (o.only.empty() || o.only == "load") LoadCase(o, folder);
     if (o.only.empty() || o.only == "write") WriteCase(o, folder);
+    if (o.only.empty() || o.only == "check") CheckCase(o, folder);
     std::filesystem::remove_all(folder);
   }
 #endif

@@ -30,7 +30,7 @@ void CheckSearch(Span bytes, std::string_view file) {
 #if defined(__SSE2__)
   FUZZ_CHECK(BestTypeNameSearch() == TypeNameSearch::kVector);  // the program uses it
 #endif
-  const std::size_t step = file.size() <= 8192 ? 1 : file.size() / 3;
+  const std::size_t step = file.size() <= 4096 ? 1 : file.size() / 3;
   for (const TypeNameSearch search : {TypeNameSearch::kBytes, BestTypeNameSearch()}) {
     for (std::size_t from = 0; from <= file.size(); from += step) {
       FUZZ_CHECK(FindTextureTypeNameWith(search, bytes, from) ==

@@ -1,16 +1,14 @@
 #!/usr/bin/env bash
 # The release zip as a user receives it.
-#   package_test.sh contents ZIP DIR VERSION
-#       unpacks ZIP into the emptied folder DIR and checks its files
-#   package_test.sh run DIR PREFIX i686|x86_64 VERSION MODEL WORK [DRIVER SCENARIO]
-#       under Wine, from DIR: texmint-cli.exe --version, a make on a copy of MODEL
-#       (morrowind_mossyrock.nif, whose reference 0 spans bytes 431 to 463) and a check of
-#       the copy; with DRIVER,
-#       texmint.exe used as a person would through one scenario
+#   package_test.sh contents ZIP DIR VERSION: unpacks ZIP into the emptied DIR, checks its files
+#   package_test.sh run DIR PREFIX i686|x86_64 VERSION MODEL WORK DRIVER SCENARIO: under Wine,
+#       from DIR, texmint-cli.exe --version, a make on a copy of MODEL (morrowind_mossyrock.nif,
+#       whose reference 0 spans bytes 431 to 463), a check of the copy and, on i686 (texmint.exe
+#       is 32-bit), texmint.exe driven through SCENARIO
 set -euo pipefail
 scripts=$(cd "$(dirname "$0")/../scripts" && pwd)
 fail() { echo "package_test: $*" >&2; exit 1; }
-windows() { local path; path=$(realpath -m "$1"); echo "Z:${path//\//\\}"; }
+windows() { echo "Z:$(realpath -m "$1" | tr / '\\')"; }
 
 if [ "$1" = contents ]; then
   zip=$(realpath "$2") dir=$3 version=$4
@@ -20,16 +18,13 @@ if [ "$1" = contents ]; then
   [ "$files" = "./LICENSE ./README.txt ./SHA256SUMS ./cli-32-bit/texmint-cli.exe ./cli-64-bit/texmint-cli.exe ./texmint.exe " ] ||
     fail "the zip holds $files"
   sha256sum --quiet -c SHA256SUMS || fail "a checksum in SHA256SUMS does not match"
-  for text in README.txt LICENSE; do
-    [ "$(grep -c $'\r$' $text)" = "$(wc -l <$text)" ] || fail "$text has lines without CR LF"
-  done
+  ! grep -v $'\r$' README.txt LICENSE || fail "these lines of README.txt or LICENSE lack CR LF"
   grep -q "^Copyright (c) [0-9]* The Texmint authors" LICENSE || fail "LICENSE names no holder"
   bash "$scripts/check-exe.sh" texmint.exe i686 gui >/dev/null
   bash "$scripts/check-exe.sh" cli-32-bit/texmint-cli.exe i686 console >/dev/null
   bash "$scripts/check-exe.sh" cli-64-bit/texmint-cli.exe x86_64 console >/dev/null
-  # Read whole first: grep -q stops reading early, and pipefail would take the writer's SIGPIPE.
-  resources=$(i686-w64-mingw32-windres -i texmint.exe -O rc)
-  grep -q "\"ProductVersion\", \"$version\"" <<<"$resources" || fail "texmint.exe's version resource does not say $version"
+  grep -q "\"ProductVersion\", \"$version\"" <<<"$(i686-w64-mingw32-windres -i texmint.exe -O rc)" ||
+    fail "texmint.exe's version resource does not say $version"
   # Every message the program shows is explained in README.txt (up to its first field).
   readme=$(tr -d '\r' <README.txt | tr '\n' ' ')
   grep -h -A1 'const char\* kMsg' "$scripts"/../src/{model,variants}/*.h | sed -n 's/.*"\(.*\)".*/\1/p' |
@@ -40,17 +35,15 @@ if [ "$1" = contents ]; then
 fi
 
 dir=$(realpath "$2") prefix=$(realpath "$3") arch=$4 version=$5 model=$(realpath "$6") work=$(realpath -m "$7")
-need=--need-win64 exe=cli-64-bit/texmint-cli.exe
-[ "$arch" = i686 ] && need=--need-win32 exe=cli-32-bit/texmint-cli.exe
-run() { (cd "$dir" && bash "$scripts/wine-run.sh" run "$prefix" "$need" "$@"); }
-rm -rf "$work" && mkdir -p "$work" && cp "$model" "$work/rock.nif" && touch "$work/a.dds"
+bits=64 && [ "$arch" = i686 ] && bits=32
+exe=cli-$bits-bit/texmint-cli.exe
+run() { (cd "$dir" && bash "$scripts/wine-run.sh" run "$prefix" --need-win$bits "$@"); }
+rm -rf "$work" && mkdir -p "$work/Textures" && cp "$model" "$work/rock.nif" && touch "$work/a.dds" "$work/Textures/a.dds"
 out=$(run "$exe" --version) || exit $?  # 77: this machine cannot run the build
 [ "$(tr -d '\r' <<<"$out")" = "texmint-cli $version" ] || fail "$exe --version printed $out"
 run "$exe" make "$(windows "$work/rock.nif")" --ref 0 "$(windows "$work/a.dds")"
-cmp "$work/rock_01.nif" <(head -c 431 "$model"; printf '\5\0\0\0a.dds'; tail -c +464 "$model") ||
-  fail "$exe made a wrong copy"
+cmp "$work/rock_01.nif" <(head -c 431 "$model"; printf '\5\0\0\0a.dds'; tail -c +464 "$model") || fail "$exe made a wrong copy"
 # The copy's a.dds is found in the data folder's Textures; the rock's own texture is not.
-mkdir "$work/Textures" && touch "$work/Textures/a.dds"
 out=$(run "$exe" check --data "$(windows "$work")" "$(windows "$work/rock_01.nif")") && fail "check found all"
 grep -qF "$(printf '0\ta.dds\tfound\ttextures\\a.dds')" <<<"$(tr -d '\r' <<<"$out")" || fail "check printed $out"
-[ $# -lt 9 ] || run "$(realpath "$8")" "$dir/texmint.exe" "$work/dialog" "$(dirname "$model")" "$work/shots" "$(realpath "$9")"
+[ "$arch" != i686 ] || run "$(realpath "$8")" "$dir/texmint.exe" "$work/dialog" "$(dirname "$model")" "$work/shots" "$(realpath "$9")"

@@ -3,7 +3,7 @@
 #   package_test.sh contents ZIP DIR VERSION: unpacks ZIP into the emptied DIR, checks its files
 #   package_test.sh run DIR PREFIX i686|x86_64 VERSION MODEL WORK DRIVER SCENARIO: under Wine,
 #       from DIR, texmint-cli.exe --version, a make on a copy of MODEL (morrowind_mossyrock.nif,
-#       whose reference 0 spans bytes 431 to 463), a check of the copy and, on i686 (texmint.exe
+#       whose reference 0 spans bytes 431 to 463), a make with --game-path, a check of both copies and, on i686 (texmint.exe
 #       is 32-bit), texmint.exe driven through SCENARIO
 set -euo pipefail
 scripts=$(cd "$(dirname "$0")/../scripts" && pwd)
@@ -38,12 +38,18 @@ dir=$(realpath "$2") prefix=$(realpath "$3") arch=$4 version=$5 model=$(realpath
 bits=64 && [ "$arch" = i686 ] && bits=32
 exe=cli-$bits-bit/texmint-cli.exe
 run() { (cd "$dir" && bash "$scripts/wine-run.sh" run "$prefix" --need-win$bits "$@"); }
-rm -rf "$work" && mkdir -p "$work/Textures" && cp "$model" "$work/rock.nif" && touch "$work/a.dds" "$work/Textures/a.dds"
+rm -rf "$work" && mkdir -p "$work/Textures/sub" && cp "$model" "$work/rock.nif" &&
+  touch "$work/a.dds" "$work/Textures/a.dds" "$work/Textures/sub/b.dds"
 out=$(run "$exe" --version) || exit $?  # 77: this machine cannot run the build
 [ "$(tr -d '\r' <<<"$out")" = "texmint-cli $version" ] || fail "$exe --version printed $out"
 run "$exe" make "$(windows "$work/rock.nif")" --ref 0 "$(windows "$work/a.dds")"
 cmp "$work/rock_01.nif" <(head -c 431 "$model"; printf '\5\0\0\0a.dds'; tail -c +464 "$model") || fail "$exe made a wrong copy"
-# The copy's a.dds is found in the data folder's Textures; the rock's own texture is not.
-out=$(run "$exe" check --data "$(windows "$work")" "$(windows "$work/rock_01.nif")") && fail "check found all"
-grep -qF "$(printf '0\ta.dds\tfound\ttextures\\a.dds')" <<<"$(tr -d '\r' <<<"$out")" || fail "check printed $out"
+run "$exe" make "$(windows "$work/rock.nif")" --ref 1 --game-path --out "$(windows "$work/Textures")" \
+  "$(windows "$work/Textures/sub/b.dds")"
+# Both copies' textures are found in the data folder's Textures; the rock's own is not.
+out=$(run "$exe" check --data "$(windows "$work")" "$(windows "$work/rock_01.nif")" \
+  "$(windows "$work/Textures/rock_01.nif")") && fail "check found all"
+for line in '0\ta.dds\tfound\ttextures\\a.dds' '1\ttextures\\sub\\b.dds\tfound\ttextures\\sub\\b.dds'; do
+  grep -qF "$(printf "$line")" <<<"$(tr -d '\r' <<<"$out")" || fail "check printed $out"
+done
 [ "$arch" != i686 ] || run "$(realpath "$8")" "$dir/texmint.exe" "$work/dialog" "$(dirname "$model")" "$work/shots" "$(realpath "$9")"

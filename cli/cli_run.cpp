@@ -26,8 +26,9 @@ namespace {
 
 // What make was given, checked before anything is read.
 struct MakeInputs {
-  std::string model;      // full path
-  std::string outFolder;  // full path; empty: beside the model
+  std::string model;                      // full path
+  std::string outFolder;                  // full path; empty: beside the model
+  std::vector<std::string> textureFiles;  // full paths, in the command line's order
   FileDialogChoice textures;
   std::map<std::string, std::string> gamePaths;  // --game-path: by each texture's file name
 };
@@ -69,9 +70,9 @@ std::string OutputFolder(const std::string& dir, std::string& error) {
 // What the texture dialog returns for these files: the first file's folder and every
 // file's name. Only the names end up in the copies, so files of several folders can be
 // taken together.
-bool TextureChoice(const std::vector<std::string>& textures, FileDialogChoice& choice,
-                   std::string& error) {
-  std::vector<std::string> fullPaths, names;
+bool TextureChoice(const std::vector<std::string>& textures, MakeInputs& in, std::string& error) {
+  std::vector<std::string>& fullPaths = in.textureFiles;
+  std::vector<std::string> names;
   for (const std::string& texture : textures) {
     const PathKind kind = KindOf(texture);
     const std::string full = FullPath(texture);
@@ -85,6 +86,7 @@ bool TextureChoice(const std::vector<std::string>& textures, FileDialogChoice& c
     names.push_back(full.substr(FileNameStart(full)));
   }
   const std::string& first = fullPaths.front();
+  FileDialogChoice& choice = in.textures;
   choice = names.size() == 1
                ? OneFileChoice(first)
                : SeveralFilesChoice(WithoutClosingSeparator(first.substr(0, FileNameStart(first))),
@@ -100,11 +102,10 @@ bool TextureChoice(const std::vector<std::string>& textures, FileDialogChoice& c
 
 // Each texture's path as the game finds it. The copies are told apart by the textures'
 // file names, so two that differ only in letter case would be one file to the game.
-bool GamePaths(const std::vector<std::string>& textures, std::map<std::string, std::string>& paths,
-               std::string& error) {
+bool GamePaths(const std::vector<std::string>& textures, MakeInputs& in, std::string& error) {
   std::map<std::string, std::string> byGameName;
-  for (const std::string& texture : textures) {
-    const std::string full = FullPath(texture);
+  for (std::size_t i = 0; i < textures.size(); ++i) {
+    const std::string &texture = textures[i], &full = in.textureFiles[i];
     const std::optional<std::string> path = GameTexturePath(full);
     if (!path) {
       error = "--game-path: no folder named textures holds " + texture;
@@ -115,7 +116,7 @@ bool GamePaths(const std::vector<std::string>& textures, std::map<std::string, s
       error = "--game-path: " + at->second + " and " + texture + " have the same file name";
       return false;
     }
-    paths[name] = *path;
+    in.gamePaths[name] = *path;
   }
   return true;
 }
@@ -127,12 +128,12 @@ bool CheckMakeInputs(const CliArgs& cli, MakeInputs& in, std::string& error) {
     in.outFolder = OutputFolder(cli.outDir, error);
     if (in.outFolder.empty()) return false;
   }
-  if (!TextureChoice(cli.textures, in.textures, error)) return false;
-  return !cli.gamePath || GamePaths(cli.textures, in.gamePaths, error);
+  if (!TextureChoice(cli.textures, in, error)) return false;
+  return !cli.gamePath || GamePaths(cli.textures, in, error);
 }
 
 // Presses Select NIF with the model chosen; false once the load has told why it failed.
-bool LoadModel(const std::string& model) {
+bool PressSelectNif(const std::string& model) {
   ConsoleOpenDialog();
   TheConsole().fileDialog = OneFileChoice(model);
   ConsolePress(kSelectNifButton);
@@ -263,7 +264,7 @@ int List(const CliArgs& cli) {
   std::string error;
   const std::string model = ModelPath(cli.model, error);
   if (model.empty()) return UsageError(error);
-  if (LoadModel(model)) PrintReferences(cli.longList);
+  if (PressSelectNif(model)) PrintReferences(cli.longList);
   return Report(stderr);
 }
 
@@ -271,7 +272,7 @@ int Make(const CliArgs& cli) {
   MakeInputs in;
   std::string error;
   if (!CheckMakeInputs(cli, in, error)) return UsageError(error);
-  if (!LoadModel(in.model)) return Report(stdout);
+  if (!PressSelectNif(in.model)) return Report(stdout);
   std::vector<std::uint32_t> rows;
   if (!ChooseRows(cli, rows, error)) return UsageError(error);
   TheConsole().acceptSuffixes = cli.suffix;

@@ -10,7 +10,7 @@ namespace {
 
 StandinFileDialogAnswer DialogAnswer(const Action& action) {
   if (action.dialog == "type") return {false, {}, action.files};
-  if (action.dialog == "cancel") return {};
+  if (action.dialog.empty() || action.dialog == "cancel") return {};
   std::vector<std::string> names;
   for (const auto& path : action.files) names.push_back(fs::path(path).filename().string());
   if (names.size() == 1) return {true, OneFileChoice(action.files[0]), {}};
@@ -40,7 +40,7 @@ std::vector<std::string> Act(const Action& action) {
   if (s.dialogEnded) Fail("the dialog has already ended");
   s.messageBoxes.clear();
   s.fileDialogsOpened = 0;
-  if (!action.dialog.empty()) s.fileDialogAnswers = {DialogAnswer(action)};
+  s.fileDialogAnswer = DialogAnswer(action);
   s.messageBoxAnswers.clear();
   for (const auto& answer : action.answers) {
     s.messageBoxAnswers.push_back(answer == "Yes"   ? kIdYes
@@ -52,7 +52,7 @@ std::vector<std::string> Act(const Action& action) {
   if (action.what == "select row") {
     if (action.row >= int(s.lists[kTextureList].rows.size()))
       Fail("the texture list has no such row");
-    StandinSelectRow(kTextureList, action.row);
+    s.lists[kTextureList].selection = action.row;  // the platform sends no command for it
   } else if (action.what == "close") {
     MainDialogProc(g_app.hwndMain, kWmClose, 0, 0);
     if (!s.dialogEnded) Fail("closing did not end the dialog");

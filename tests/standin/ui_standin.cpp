@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "common/app_state.h"
 #include "front/main_dialog.h"
@@ -16,10 +17,6 @@ void StandinOpenDialog() {
   static int dialog;  // any distinct address stands for the window handle
   MainDialogProc(&dialog, kWmInitDialog, 0, 0);
   TheStandin().focus = kSelectNifButton;
-}
-
-void StandinSelectRow(int list, int row) {
-  TheStandin().lists[list].selection = row;
 }
 
 void UiSetBoxText(ControlId box, const char* text) {
@@ -58,9 +55,7 @@ int UiMessageBox(const char* text, const char* caption, MessageKind kind) {
 OpenFileResult UiOpenFileDialog(const OpenFileRequest& request) {
   Standin& s = TheStandin();
   ++s.fileDialogsOpened;
-  if (s.fileDialogAnswers.empty()) return {false, 0};
-  StandinFileDialogAnswer answer = std::move(s.fileDialogAnswers.front());
-  s.fileDialogAnswers.pop_front();
+  StandinFileDialogAnswer answer = std::exchange(s.fileDialogAnswer, {});
   if (!answer.typed.empty()) {
     // Typed names are looked up where the dialog opened; with no folder given the dialog
     // would open somewhere of the system's choosing, which a script cannot know.

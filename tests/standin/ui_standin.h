@@ -35,7 +35,7 @@ struct Standin {
   int focus = 0;
   bool dialogEnded = false;
 
-  std::deque<StandinFileDialogAnswer> fileDialogAnswers;
+  StandinFileDialogAnswer fileDialogAnswer;  // the next dialog's; then a cancel
   int fileDialogsOpened = 0;
   std::deque<int> messageBoxAnswers;  // when empty, boxes answer OK (1)
   std::vector<StandinMessageBox> messageBoxes;
@@ -47,6 +47,3 @@ Standin& TheStandin();
 // Starts a fresh dialog: clears the stand-in and delivers the opening message, then puts
 // the focus on the first tab stop as the system does.
 void StandinOpenDialog();
-
-// The user picks a row of a list (the platform sends no command for it).
-void StandinSelectRow(int list, int row);

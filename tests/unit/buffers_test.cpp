@@ -46,7 +46,7 @@ TEST(ParseSelection, TakesTheNamesAndNothingBeyondTheBuffer) {
   // The dialog tells why it takes none of too many names.
   ResetAppState();
   StandinOpenDialog();
-  TheStandin().fileDialogAnswers.push_back({true, SeveralFilesChoice("/t", Numbers(5001)), {}});
+  TheStandin().fileDialogAnswer = {true, SeveralFilesChoice("/t", Numbers(5001)), {}};
   MainDialogProc(g_app.hwndMain, kWmCommand, kSelectTexturesButton, 0);
   ASSERT_EQ(TheStandin().messageBoxes.size(), 1u);
   EXPECT_EQ(TheStandin().messageBoxes[0].text,

@@ -31,6 +31,7 @@
 #include "check_command.h"
 #include "common/text.h"
 #include "front/host_files.h"
+#include "interpreter/archive_bytes.h"
 #include "model/load_model.h"
 #include "variants/variant_writer.h"
 #endif
@@ -371,21 +372,6 @@ void WriteBytes(const fs::path& path, const Bytes& bytes) {
       .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-// A Morrowind archive of `names`, each file 256 bytes.
-Bytes Archive(const std::vector<std::string>& names) {
-  constexpr std::size_t kData = 256;
-  std::size_t nameBytes = 0;
-  for (const std::string& name : names) nameBytes += name.size() + 1;
-  Bytes out;
-  for (const std::size_t field : {std::size_t{0x100}, names.size() * 12 + nameBytes, names.size()})
-    PutU32(out, field);
-  for (std::size_t i = 0; i < names.size(); ++i) PutU32(out, kData), PutU32(out, i * kData);
-  for (std::size_t i = 0, at = 0; i < names.size(); at += names[i++].size() + 1) PutU32(out, at);
-  for (const std::string& name : names) Put(out, name), out.push_back(0);
-  out.resize(out.size() + names.size() * (8 + kData));
-  return out;
-}
-
 // texmint-cli check over a mod's tree: models naming a loose texture, one in the archive and
 // (every tenth) one the game lacks, against listing the tree and reading each file once.
 void CheckCase(const Options& o, const fs::path& folder) {
@@ -393,7 +379,10 @@ void CheckCase(const Options& o, const fs::path& folder) {
   std::vector<std::string> archived;
   for (unsigned i = 0; i < o.checkEntries; ++i)
     archived.push_back("textures\\arch\\a" + std::to_string(i) + ".dds");
-  WriteBytes(data / "Morrowind.bsa", Archive(archived));
+  // The tests' archive of empty files, followed by as much data as 256 bytes a file.
+  Bytes archive = ArchiveBytes(archived);
+  archive.resize(archive.size() + archived.size() * 256);
+  WriteBytes(data / "Morrowind.bsa", archive);
   for (unsigned i = 0; i < o.checkModels; ++i) {
     const std::string n = std::to_string(i);
     WriteBytes(data / "Textures/mymod" / ("t" + n + ".dds"), Bytes(128));

@@ -13,10 +13,6 @@ inline constexpr const char* kMsgTooManyNames =
 
 void ChooseReplacements();
 
-// Negative, 0 or positive as `a` sorts before, together with or after `b`, comparing
-// bytes with the letters A-Z taken as a-z.
-int CompareNamesNoCase(const char* a, const char* b);
-
 enum class SelectionStatus { kOk, kEmpty, kNameTooLong, kTooMany };
 
 struct SelectionParse {

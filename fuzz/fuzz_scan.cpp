@@ -45,7 +45,7 @@ void CheckLoad(std::string_view file, const ScanResult& scan, std::span<const Te
   FUZZ_CHECK(ftruncate(fd, 0) == 0 &&
              pwrite(fd, file.data(), file.size(), 0) == ssize_t(file.size()));
   std::snprintf(g_app.modelPath, sizeof g_app.modelPath, "/proc/self/fd/%d", fd);
-  TheStandin() = Standin{};
+  TheStandin().messageBoxes.clear();
   const int loaded = LoadModel();
   FUZZ_CHECK(loaded == (scan.status == ScanStatus::kFound));
   FUZZ_CHECK(g_app.modelSize == file.size() && g_app.refCount == scan.refCount);

@@ -204,10 +204,7 @@ bool NewPathsFit(const CliArgs& cli, std::span<const std::uint32_t> rows,
 // The copies' base path: the model's own, or its file-name part in the output folder.
 std::string CopiesBasePath(const std::string& model, const std::string& outFolder) {
   const std::string base = MakeBasePath(model);
-  if (outFolder.empty()) return base;
-  std::string folder = outFolder;
-  if (FileNameStart(folder) != folder.size()) folder += kPathSeparator;
-  return folder + base.substr(FileNameStart(base));
+  return outFolder.empty() ? base : JoinPath(outFolder, base.substr(FileNameStart(base)));
 }
 
 void PrintPlannedCopy(const char* outputPath, const char* texture) {

@@ -55,6 +55,13 @@ std::string WithoutClosingSeparator(std::string fullPath) {
   return fullPath;
 }
 
+std::string JoinPath(std::string_view folder, std::string_view name) {
+  std::string path(folder);
+  const bool bareDrive = kPathSeparator == '\\' && path.size() == 2 && path[1] == ':';
+  if (!path.empty() && !bareDrive && FileNameStart(path) != path.size()) path += kPathSeparator;
+  return path.append(name);
+}
+
 std::string FolderMistake(std::string_view option, const std::string& dir) {
   const PathKind kind = KindOf(dir);
   if (kind == PathKind::kFolder) return {};

@@ -29,9 +29,7 @@ bool ListModelFiles(const std::string& argument, std::vector<ModelFile>& files) 
       below.push_back(file.lexically_relative(root).string());
   });
   std::ranges::sort(below);
-  const std::string folder =
-      FileNameStart(argument) == argument.size() ? argument : argument + kPathSeparator;
-  for (std::string& path : below) files.push_back({folder + path, std::move(path)});
+  for (std::string& path : below) files.push_back({JoinPath(argument, path), std::move(path)});
   return walked;
 }
 

@@ -1,6 +1,7 @@
 #include "scenario.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -89,11 +90,10 @@ std::vector<std::string> Words(const std::string& text) {
   return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
 }
 
-std::vector<Session> ReadScenario(const fs::path& file) {
-  std::ifstream in(file);
-  if (!in) Fail("cannot read the scenario " + file.string());
+std::vector<Session> ReadScenario(const std::string& text, const std::string& name) {
+  std::istringstream in(text);
   // The steps before the first session line begin every session.
-  std::vector<Session> sessions = {{file.stem().string(), {}}};
+  std::vector<Session> sessions = {{name, {}}};
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
     std::istringstream words(line);
@@ -285,4 +285,32 @@ void RunDialogSession(const Session& session, const Frontend& frontend, Folder& 
     throw;
   }
   frontend.finish(true);
+}
+
+int RunSessions(std::vector<Session> sessions, bool shell, const Folder& base,
+                void (*run)(const Session& session, Folder& folder)) {
+  std::erase_if(sessions, [&](const Session& session) { return IsShellSession(session) != shell; });
+  if (sessions.empty()) Fail("no session to run");
+  // A read-only file of an earlier run would stop remove_all on Windows.
+  std::error_code ignored;  // no folder yet, or a link that leads nowhere
+  for (const auto& entry : fs::recursive_directory_iterator(base.work, ignored))
+    fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, ignored);
+  fs::remove_all(base.work);
+  int failed = 0, number = 0;
+  for (const Session& session : sessions) {
+    Folder folder = base;
+    // A session alone has the folder to itself: its paths stay short for pictures.
+    if (sessions.size() > 1) folder.work /= std::to_string(++number);
+    fs::create_directories(folder.work);
+    std::printf("[ RUN      ] %s\n", session.title.c_str());
+    try {
+      run(session, folder);
+      std::printf("[       OK ] %s\n", session.title.c_str());
+    } catch (const Failure& failure) {
+      std::printf("[  FAILED  ] %s: %s\n", session.title.c_str(), failure.what());
+      ++failed;
+    }
+    std::fflush(stdout);
+  }
+  return failed;
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/app_state.h"
+#include "front/file_dialog_choice.h"
 #include "front/main_dialog.h"
 #include "standin/ui_standin.h"
 #include "variants/replacement_list.h"
@@ -43,7 +44,8 @@ TEST(ParseSelection, TakesTheNamesAndNothingBeyondTheBuffer) {
   // The dialog tells why it takes none of too many names.
   ResetAppState();
   StandinOpenDialog();
-  TheStandin().fileDialogAnswer = {true, SeveralFilesChoice("/t", Numbers(5001)), {}};
+  TheStandin().fileDialog = "choose";
+  for (const std::string& name : Numbers(5001)) TheStandin().files.push_back("/t/" + name);
   MainDialogProc(g_app.hwndMain, kWmCommand, kSelectTexturesButton, 0);
   ASSERT_EQ(TheStandin().messageBoxes.size(), 1u);
   EXPECT_EQ(TheStandin().messageBoxes[0].text,

@@ -30,7 +30,6 @@
 #include "check_command.h"
 #include "common/text.h"
 #include "front/host_files.h"
-#include "interpreter/archive_bytes.h"
 #include "model/load_model.h"
 #include "variants/variant_writer.h"
 #endif
@@ -348,9 +347,7 @@ void CheckCase(const Options& o, const fs::path& folder) {
   for (unsigned i = 0; i < o.checkEntries; ++i)
     archived.push_back("textures\\arch\\a" + std::to_string(i) + ".dds");
   // The tests' archive of empty files, followed by as much data as 256 bytes a file.
-  const std::vector<std::uint8_t> archive = ArchiveBytes(archived);
-  WriteBytes(data / "Morrowind.bsa",
-             Bytes(archive.begin(), archive.end()).append(archived.size() * 256, '\0'));
+  WriteBytes(data / "Morrowind.bsa", ArchiveBytes(archived).append(archived.size() * 256, '\0'));
   for (unsigned i = 0; i < o.checkModels; ++i) {
     const std::string n = std::to_string(i);
     WriteBytes(data / "Textures/mymod" / ("t" + n + ".dds"), Bytes(128, '\0'));

@@ -7,5 +7,5 @@
 void RunStandinSession(const Session& session, Folder& folder);
 void RunShellSession(const Session& session, Folder& folder);
 
-// A scratch folder of the test's own for its sessions.
+// A scratch folder of the test's own for its sessions, whose parent the test owns too.
 Folder TestFolder(const std::string& name);

@@ -14,15 +14,11 @@ namespace {
 
 // By the platform's type values, which the real boxes are shown with.
 std::string KindName(MessageKind kind) {
-  switch (kind) {
-    case MessageKind::kError:
-      return "error";
-    case MessageKind::kQuestion:
-      return "question";
-    case MessageKind::kInformation:
-      return "information";
-  }
-  return "type " + std::to_string(unsigned(kind));
+  using enum MessageKind;
+  return kind == kError         ? "error"
+         : kind == kQuestion    ? "question"
+         : kind == kInformation ? "information"
+                                : "type " + std::to_string(unsigned(kind));
 }
 
 void Start() {
@@ -92,8 +88,8 @@ void RunStandinSession(const Session& session, Folder& folder) {
 }
 
 Folder TestFolder(const std::string& name) {
-  return {
-      fs::path(testing::TempDir()) / ("texmint-" + name), TEXMINT_MODELS_DIR, {}, MakeUnreadable};
+  const fs::path work = fs::path(testing::TempDir()) / ("texmint-" + name) / "work";
+  return {work, TEXMINT_MODELS_DIR, {}, MakeUnreadable};
 }
 
 int main(int argc, char** argv) try {

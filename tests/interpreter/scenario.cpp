@@ -7,7 +7,6 @@
 #include <iterator>
 #include <sstream>
 
-#include "archive_bytes.h"
 #include "front/control_ids.h"
 #include "model_bytes.h"
 
@@ -176,10 +175,7 @@ void MakeFiles(const Step& step, Folder& folder) {
     }
     bytes = ModelNaming(paths);
   }
-  if (kind == "archive") {
-    const std::vector<std::uint8_t> archive = ArchiveBytes(Words(what));
-    bytes.assign(archive.begin(), archive.end());
-  }
+  if (kind == "archive") bytes = ArchiveBytes(Words(what));
   for (std::string name : Words(names)) {
     name = Expand(name, folder);
     fs::create_directories((folder.work / name).parent_path());
@@ -263,12 +259,9 @@ void RunDialogSession(const Session& session, const Frontend& frontend, Folder& 
         std::vector<std::string> expected;
         i = ReadAction(session.steps, i - 1, folder, action, expected);
         const std::vector<std::string> seen = frontend.act(action);
-        for (std::size_t b = 0; b < std::max(seen.size(), expected.size()); ++b) {
-          if (b >= seen.size() || b >= expected.size() || seen[b] != expected[b]) {
-            FailAt(step, "message box " + std::to_string(b + 1) + " was " +
-                             (b < seen.size() ? seen[b] : "none") + "\nexpected " +
-                             (b < expected.size() ? expected[b] : "none"));
-          }
+        if (seen != expected) {
+          FailAt(step, "the message boxes were\n" + ListText(seen, -1) + "\nexpected\n" +
+                           ListText(expected, -1));
         }
       } else if (step.verb == "have" || step.verb == "read-only") {
         MakeFiles(step, folder);

@@ -29,7 +29,6 @@
 
 #include "check_command.h"
 #include "common/text.h"
-#include "front/host_files.h"
 #include "model/load_model.h"
 #include "variants/variant_writer.h"
 #endif
@@ -177,11 +176,10 @@ std::array<double, 2> MedianOfPairs(unsigned pairs, A a, B b, Reset reset) {
 // the next, as the scan moves when no record is external.
 std::size_t ByteSearchPass(std::span<const std::uint8_t> image) {
   std::size_t found = 0;
-  for (std::size_t at = kModelHeader.size();; ++found) {
-    at = FindTextureTypeNameWith(TypeNameSearch::kBytes, image, at);
-    if (at == image.size()) return found;
+  for (std::size_t at = kModelHeader.size();
+       (at = FindTextureTypeNameWith(TypeNameSearch::kBytes, image, at)) < image.size(); ++found)
     at += kTextureTypeName.size();
-  }
+  return found;
 }
 
 // One memchr pass, for a byte the image lacks: 0.
@@ -196,7 +194,7 @@ void ScanCases(const Options& o) {
   for (const Content& content : kContents) {
     std::vector<double> scans, memchrs;
     for (const std::size_t size : o.scanSizes) {
-      const Bytes made = Made(content, size);
+      const Bytes made = Made(content, size);  // kept while its bytes are timed
       const auto image = AsBytes(made);
       const double scan = Fastest(o, [&] { g_sink = ScanTextureRefs(image, g_table).refCount; });
       const double bytes = Fastest(o, [&] { g_sink = ByteSearchPass(image); });
@@ -210,13 +208,12 @@ void ScanCases(const Options& o) {
           "scan\t%s\t%s\t%.1f\t%.1f\t%.1f\t%.2fx %s\t%s\n", content.name, SizeLabel(size).c_str(),
           scan * 1e6, bytes * 1e6, base * 1e6, ratio, kTargetText[int(content.target)],
           content.target == Target::kNone ? "" : kVerdict[throughput ? ratio >= 0.8 : ratio <= 10]);
-      scans.push_back(scan);
-      memchrs.push_back(base);
+      scans.push_back(scan), memchrs.push_back(base);
     }
     // Linear: the scan's time grows by at most twice the factor memchr's (linear) time does.
     if (content.target == Target::kTime && scans.size() > 1) {
-      const double scanGrowth = scans.back() / scans.front();
-      const double memchrGrowth = memchrs.back() / memchrs.front();
+      const double scanGrowth = scans.back() / scans.front(),
+                   memchrGrowth = memchrs.back() / memchrs.front();
       std::printf("growth\t%s\t%s -> %s\tscan x%.1f\tmemchr x%.1f\tlinear: %s\n", content.name,
                   SizeLabel(o.scanSizes.front()).c_str(), SizeLabel(o.scanSizes.back()).c_str(),
                   scanGrowth, memchrGrowth, kVerdict[scanGrowth <= 2 * memchrGrowth]);
@@ -230,7 +227,6 @@ namespace fs = std::filesystem;
 
 // Loads the model as the program does: true on success.
 bool Load(const fs::path& path) {
-  g_fileOps = &SystemFileOps();
   CopyText(g_app.modelPath, path.string());
   return LoadModel() == 1;
 }

@@ -27,9 +27,8 @@ const std::pair<int, std::string> kControls[] = {{IDC_PATH_BOX, "path box"},
 std::vector<std::string> ListFolder(const fs::path& dir) {
   std::vector<std::string> names;
   std::error_code error;
-  for (const auto& entry : fs::directory_iterator(dir, error)) {
+  for (const auto& entry : fs::directory_iterator(dir, error))
     names.push_back(entry.path().filename().string() + (entry.is_directory(error) ? "/" : ""));
-  }
   std::ranges::sort(names);
   return names;
 }
@@ -229,9 +228,8 @@ bool CheckFiles(const Step& step, const Folder& folder) {
 
 std::string ListText(const std::vector<std::string>& rows, int selection) {
   std::string text;
-  for (std::size_t i = 0; i < rows.size(); ++i) {
+  for (std::size_t i = 0; i < rows.size(); ++i)
     text += (i > 0 ? " | " : "") + (int(i) == selection ? "[" + rows[i] + "]" : rows[i]);
-  }
   return text;
 }
 

@@ -1,12 +1,10 @@
-// The benchmark: the scan, the load of a large model and the writing of many copies, each
-// beside its physical baseline (docs/performance.md). Standard-library timing alone, so that
-// the Windows builds build it too; they time the scan cases only.
+// The benchmark: the scan, the load of a large model, the writing of many copies and
+// texmint-cli check, each beside its physical baseline (docs/performance.md). Standard-library
+// timing alone, so that the Windows builds build it too; they time the scan cases only.
 //   texmint_bench [--smoke] [--only scan|load|write|check] [--samples N] [--dir FOLDER]
-// A scan case's figure is the fastest of N samples (default 31) of at least 2 ms: other work
-// can only slow a sample down. The load and the writer take turns with their baselines in pairs;
-// the medians are compared, and so do texmint-cli check's and its baseline's runs. FOLDER (default
-// $TMPDIR or /tmp) gets a scratch folder for the files.
-// --smoke: every case once on small sizes, not a measurement.
+// N samples (default 31) give each scan figure, the other cases take turns with their baselines.
+// FOLDER (default $TMPDIR or /tmp) gets a scratch folder; --smoke runs every case once on small
+// sizes, not a measurement.
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -19,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "interpreter/model_bytes.h"
 #include "model/texture_scan.h"
 #include "model/type_name_search.h"
 
@@ -30,15 +29,13 @@
 
 #include "check_command.h"
 #include "common/text.h"
-#include "front/host_files.h"
-#include "interpreter/archive_bytes.h"
 #include "model/load_model.h"
 #include "variants/variant_writer.h"
 #endif
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using Bytes = std::string;  // as the tests build models
 using Clock = std::chrono::steady_clock;
 constexpr std::size_t kKiB = 1024, kMiB = 1024 * kKiB;
 
@@ -62,95 +59,73 @@ void Fail(const char* what) {
   g_failed = true;
 }
 
-constexpr std::string_view kHeader = "NetImmerse File Format, Version 4.0.0.2\n";
 constexpr std::uint8_t kAbsent = 0xA7;  // never in an image: memchr looks for it in vain
 // Measured in morrowind_mossyrock.nif (66,914 bytes): 138 "N" bytes, 11 records of which 2
 // are texture records.
 constexpr double kNPerByte = 138.0 / 66914.0, kBytesPerRecord = 66914.0 / 11.0,
                  kTexturesPerRecord = 2.0 / 11.0;
 
-void Put(Bytes& out, std::string_view text) {
-  for (const char c : text) out.push_back(static_cast<std::uint8_t>(c));
-}
-void PutU32(Bytes& out, std::size_t value) {
-  for (int i = 0; i < 4; ++i) out.push_back(std::uint8_t(value >> (8 * i)));
-}
-
-// No name, extra data or controller; the flag; the path or a pixel data link.
-void PutTextureRecord(Bytes& out, bool external, std::string_view path) {
-  PutU32(out, kTextureTypeName.size());
-  Put(out, kTextureTypeName);
-  Put(out, std::string_view("\0\0\0\0\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 12));
-  out.push_back(external ? 1 : 0);
-  PutU32(out, external ? path.size() : 0xFFFFFFFF);
-  Put(out, external ? path : "");
-  Put(out, std::string_view("\x05\0\0\0\x01\0\0\0\x03\0\0\0", 12));
+std::span<const std::uint8_t> AsBytes(std::string_view image) {
+  return {reinterpret_cast<const std::uint8_t*>(image.data()), image.size()};
 }
 
 // Records of the kinds a real model holds, with "N" as often as in the fixture. At most 100
 // texture records name an outside file, spread over the image (the others hold their texture
 // inside), so that the reference table never fills and the scan runs to the end.
 Bytes Realistic(std::size_t size) {
-  constexpr std::array<std::string_view, 6> kOtherTypes = {"NiNode",
-                                                           "NiTriShape",
-                                                           "NiTriShapeData",
-                                                           "NiTexturingProperty",
-                                                           "NiMaterialProperty",
-                                                           "NiSpecularProperty"};
+  constexpr std::string_view kOtherTypes[] = {"NiNode",
+                                              "NiTriShape",
+                                              "NiTriShapeData",
+                                              "NiTexturingProperty",
+                                              "NiMaterialProperty",
+                                              "NiSpecularProperty"};
   constexpr std::string_view kPath = "textures\\tx_bench_mossy_stone01.dds";
   std::mt19937_64 random(1);  // the same images in every run
   const auto chance = [&random](double p) { return double(random() >> 11) * 0x1.0p-53 < p; };
   const auto every = std::size_t(double(size) / kBytesPerRecord * kTexturesPerRecord / 100) + 1;
-  Bytes out;
+  Bytes out(kVersionedHeader);
   out.reserve(size + 64 * kKiB);
-  Put(out, kHeader);
   for (std::size_t textures = 0, external = 0; out.size() < size;) {
     const bool texture = chance(kTexturesPerRecord);
     const bool isExternal = texture && textures++ % every == 0 && external++ < 100;
-    if (texture) {
-      PutTextureRecord(out, isExternal, kPath);
-    } else {
-      const std::string_view type = kOtherTypes[random() % kOtherTypes.size()];
-      PutU32(out, type.size());
-      Put(out, type);
-    }
+    const std::string_view type = kOtherTypes[random() % std::size(kOtherTypes)];
+    out += texture ? TextureRecord(isExternal ? kPath : "", isExternal)
+                   : U32(std::uint32_t(type.size())).append(type);
     // Random record data around the fixture's mean size; the type names hold the other "N".
     const auto mean = std::size_t(kBytesPerRecord);
     for (std::size_t n = mean / 2 + random() % mean; n > 0; --n) {
-      auto byte = std::uint8_t(random() >> 56);
-      if (byte == 'N' || byte == kAbsent) byte = 0;
-      out.push_back(chance(kNPerByte - 1.0 / kBytesPerRecord) ? std::uint8_t{'N'} : byte);
+      auto byte = char(random() >> 56);
+      if (byte == 'N' || byte == char(kAbsent)) byte = 0;
+      out.push_back(chance(kNPerByte - 1.0 / kBytesPerRecord) ? 'N' : byte);
     }
   }
   out.resize(size);
   return out;
 }
 
-// The header, then `unit` over and over.
-Bytes Repeated(std::size_t size, std::string_view unit) {
-  Bytes out;
-  Put(out, kHeader);
-  while (out.size() < size) Put(out, unit);
-  out.resize(size);
-  return out;
-}
-
-// The contents the scan is timed on, and the targets: at least 0.8x memchr's throughput on
-// realistic content, within 10x memchr's time and linear in size on adversarial content.
+// The contents the scan is timed on: realistic, or the header and then `unit` over and over;
+// and the targets: at least 0.8x memchr's throughput on realistic content, within 10x
+// memchr's time and linear in size on adversarial content.
 enum class Target { kThroughput, kTime, kNone };
 constexpr const char* kTargetText[] = {"throughput, >= 0.8x:", "time, <= 10x:", "time, no target"};
 struct Content {
   const char* name;
-  Bytes (*make)(std::size_t size);
+  std::string_view unit;  // empty: realistic
   Target target;
 };
 constexpr Content kContents[] = {
-    {"realistic", Realistic, Target::kThroughput},
-    {"all-N", [](std::size_t size) { return Repeated(size, "N"); }, Target::kTime},
-    {"near-miss", [](std::size_t size) { return Repeated(size, kTextureTypeName.substr(0, 14)); },
-     Target::kTime},
-    {"all-match", [](std::size_t size) { return Repeated(size, kTextureTypeName); }, Target::kNone},
+    {"realistic", "", Target::kThroughput},
+    {"all-N", "N", Target::kTime},
+    {"near-miss", kTextureTypeName.substr(0, 14), Target::kTime},
+    {"all-match", kTextureTypeName, Target::kNone},
 };
+
+Bytes Made(const Content& content, std::size_t size) {
+  if (content.unit.empty()) return Realistic(size);
+  Bytes out(kVersionedHeader);
+  while (out.size() < size) out += content.unit;
+  return out.substr(0, size);
+}
 
 std::string SizeLabel(std::size_t bytes) {
   return bytes % kMiB == 0 ? std::to_string(bytes / kMiB) + "MiB"
@@ -201,11 +176,10 @@ std::array<double, 2> MedianOfPairs(unsigned pairs, A a, B b, Reset reset) {
 // the next, as the scan moves when no record is external.
 std::size_t ByteSearchPass(std::span<const std::uint8_t> image) {
   std::size_t found = 0;
-  for (std::size_t at = kModelHeader.size();; ++found) {
-    at = FindTextureTypeNameWith(TypeNameSearch::kBytes, image, at);
-    if (at == image.size()) return found;
+  for (std::size_t at = kModelHeader.size();
+       (at = FindTextureTypeNameWith(TypeNameSearch::kBytes, image, at)) < image.size(); ++found)
     at += kTextureTypeName.size();
-  }
+  return found;
 }
 
 // One memchr pass, for a byte the image lacks: 0.
@@ -220,27 +194,26 @@ void ScanCases(const Options& o) {
   for (const Content& content : kContents) {
     std::vector<double> scans, memchrs;
     for (const std::size_t size : o.scanSizes) {
-      const Bytes image = content.make(size);
+      const Bytes made = Made(content, size);  // kept while its bytes are timed
+      const auto image = AsBytes(made);
       const double scan = Fastest(o, [&] { g_sink = ScanTextureRefs(image, g_table).refCount; });
       const double bytes = Fastest(o, [&] { g_sink = ByteSearchPass(image); });
       const double base = Fastest(o, [&] { g_sink = MemchrPass(image); });
       // Every image starts with the header and lacks the byte memchr looks for.
-      if (g_sink != 0 || ScanTextureRefs(image, g_table).status == ScanStatus::kNotNetImmerse) {
+      if (g_sink != 0 || ScanTextureRefs(image, g_table).status == ScanStatus::kNotNetImmerse)
         Fail("a scan image is wrong");
-      }
       const bool throughput = content.target == Target::kThroughput;
       const double ratio = throughput ? base / scan : scan / base;
       std::printf(
           "scan\t%s\t%s\t%.1f\t%.1f\t%.1f\t%.2fx %s\t%s\n", content.name, SizeLabel(size).c_str(),
           scan * 1e6, bytes * 1e6, base * 1e6, ratio, kTargetText[int(content.target)],
           content.target == Target::kNone ? "" : kVerdict[throughput ? ratio >= 0.8 : ratio <= 10]);
-      scans.push_back(scan);
-      memchrs.push_back(base);
+      scans.push_back(scan), memchrs.push_back(base);
     }
     // Linear: the scan's time grows by at most twice the factor memchr's (linear) time does.
     if (content.target == Target::kTime && scans.size() > 1) {
-      const double scanGrowth = scans.back() / scans.front();
-      const double memchrGrowth = memchrs.back() / memchrs.front();
+      const double scanGrowth = scans.back() / scans.front(),
+                   memchrGrowth = memchrs.back() / memchrs.front();
       std::printf("growth\t%s\t%s -> %s\tscan x%.1f\tmemchr x%.1f\tlinear: %s\n", content.name,
                   SizeLabel(o.scanSizes.front()).c_str(), SizeLabel(o.scanSizes.back()).c_str(),
                   scanGrowth, memchrGrowth, kVerdict[scanGrowth <= 2 * memchrGrowth]);
@@ -254,7 +227,6 @@ namespace fs = std::filesystem;
 
 // Loads the model as the program does: true on success.
 bool Load(const fs::path& path) {
-  g_fileOps = &SystemFileOps();
   CopyText(g_app.modelPath, path.string());
   return LoadModel() == 1;
 }
@@ -278,9 +250,8 @@ template <typename Work>
 double PeakGrowthMiB(Work work) {
   const auto peakKiB = [] {
     std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
+    for (std::string line; std::getline(status, line);)
       if (line.starts_with("VmHWM:")) return std::stod(line.substr(6));
-    }
     return -1.0;
   };
   std::ofstream clear("/proc/self/clear_refs");
@@ -290,16 +261,14 @@ double PeakGrowthMiB(Work work) {
   return (peakKiB() - before) / 1024;
 }
 
-// A realistic model of `size` bytes in the folder.
-fs::path WriteModel(const fs::path& folder, std::size_t size) {
-  const Bytes image = Realistic(size);
-  std::ofstream(folder / "model.nif", std::ios::binary)
-      .write(reinterpret_cast<const char*>(image.data()), std::streamsize(size));
-  return folder / "model.nif";
+fs::path WriteBytes(const fs::path& path, std::string_view bytes) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+  return path;
 }
 
 void LoadCase(const Options& o, const fs::path& folder) {
-  const fs::path path = WriteModel(folder, o.loadSize);
+  const fs::path path = WriteBytes(folder / "model.nif", Realistic(o.loadSize));
   bool ok = true;
   std::unique_ptr<std::uint8_t[]> read;
   const auto [load, plain] = MedianOfPairs(
@@ -332,12 +301,12 @@ void LoadCase(const Options& o, const fs::path& folder) {
 // loop writing the same bytes to as many new files, one write call each.
 void WriteCase(const Options& o, const fs::path& folder) {
   ResetAppState();
-  if (!Load(WriteModel(folder, o.writeSize))) return Fail("the model could not be loaded");
+  if (!Load(WriteBytes(folder / "model.nif", Realistic(o.writeSize))))
+    return Fail("the model could not be loaded");
   fs::remove(folder / "model.nif");
   g_app.replacementCount = std::min<unsigned>(o.copies, kMaxReplacements);
-  for (unsigned i = 0; i < g_app.replacementCount; ++i) {
+  for (unsigned i = 0; i < g_app.replacementCount; ++i)
     std::snprintf(g_app.replacements[i].name, kReplacementNameCapacity, "tx_bench_%04u.dds", i + 1);
-  }
   const std::uint32_t row = 0;
   VariantJob job;  // field by field: the job may gain fields the writer case leaves empty
   job.refs = {&row, 1};
@@ -366,12 +335,6 @@ void WriteCase(const Options& o, const fs::path& folder) {
               kVerdict[writer <= 1.25 * plain]);
 }
 
-void WriteBytes(const fs::path& path, const Bytes& bytes) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
 // texmint-cli check over a mod's tree: models naming a loose texture, one in the archive and
 // (every tenth) one the game lacks, against listing the tree and reading each file once.
 void CheckCase(const Options& o, const fs::path& folder) {
@@ -380,19 +343,15 @@ void CheckCase(const Options& o, const fs::path& folder) {
   for (unsigned i = 0; i < o.checkEntries; ++i)
     archived.push_back("textures\\arch\\a" + std::to_string(i) + ".dds");
   // The tests' archive of empty files, followed by as much data as 256 bytes a file.
-  Bytes archive = ArchiveBytes(archived);
-  archive.resize(archive.size() + archived.size() * 256);
-  WriteBytes(data / "Morrowind.bsa", archive);
+  WriteBytes(data / "Morrowind.bsa", ArchiveBytes(archived).append(archived.size() * 256, '\0'));
   for (unsigned i = 0; i < o.checkModels; ++i) {
     const std::string n = std::to_string(i);
-    WriteBytes(data / "Textures/mymod" / ("t" + n + ".dds"), Bytes(128));
-    Bytes model;
-    Put(model, kHeader);
-    PutTextureRecord(model, true, "textures\\mymod\\t" + n + ".dds");
-    PutTextureRecord(model, true, "arch\\a" + std::to_string(i * 7 % o.checkEntries) + ".tga");
-    PutTextureRecord(model, i % 10 == 0, "lost" + n + ".dds");
-    model.resize(model.size() + 4 * kKiB);  // the rest of a small model
-    WriteBytes(data / "Meshes/mymod" / ("m" + n + ".nif"), model);
+    WriteBytes(data / "Textures/mymod" / ("t" + n + ".dds"), Bytes(128, '\0'));
+    // The rest of a small model follows its records.
+    WriteBytes(data / "Meshes/mymod" / ("m" + n + ".nif"),
+               Bytes(kVersionedHeader) + TextureRecord("textures\\mymod\\t" + n + ".dds") +
+                   TextureRecord("arch\\a" + std::to_string(i * 7 % o.checkEntries) + ".tga") +
+                   TextureRecord("lost" + n + ".dds", i % 10 == 0) + Bytes(4 * kKiB, '\0'));
   }
   int status = 0;
   GameSources sources;

@@ -243,38 +243,20 @@ std::string WindowsPath(const std::string& path) {
   return fs::absolute(path.starts_with("/") ? "Z:" + path : path).string();
 }
 
+void RunWindowSession(const Session& session, Folder& folder) {
+  RunDialogSession(session, {Start, Act, Look, Screenshot, Finish}, folder);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) try {
   if (argc != 6) Fail("usage: texmint-driver EXE WORK MODELS SHOTS SCENARIO");
   program = WindowsPath(argv[1]), shots = WindowsPath(argv[4]);
   fs::create_directories(shots);
-  std::vector<Session> sessions = ReadScenario(WindowsPath(argv[5]));
-  std::erase_if(sessions, IsShellSession);
-  if (sessions.empty()) Fail("no dialog session in " + std::string(argv[5]));
-  // A read-only file of an earlier run would stop remove_all on Windows.
-  const fs::path work = WindowsPath(argv[2]), models = WindowsPath(argv[3]);
-  std::error_code none;  // no folder yet
-  for (const auto& entry : fs::recursive_directory_iterator(work, none))
-    fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
-  fs::remove_all(work);
-  int failed = 0, number = 0;
-  for (const Session& session : sessions) {
-    Folder folder{.work = work, .models = models, .made = {}, .makeUnreadable = MakeUnreadable};
-    // A session alone has the folder to itself: its paths stay short for pictures.
-    if (sessions.size() > 1) folder.work /= std::to_string(++number);
-    fs::create_directories(folder.work);
-    std::printf("[ RUN      ] %s\n", session.title.c_str());
-    try {
-      RunDialogSession(session, {Start, Act, Look, Screenshot, Finish}, folder);
-      std::printf("[       OK ] %s\n", session.title.c_str());
-    } catch (const Failure& failure) {
-      std::printf("[  FAILED  ] %s: %s\n", session.title.c_str(), failure.what());
-      failed = 1;
-    }
-    std::fflush(stdout);
-  }
-  return failed;
+  const Folder base{WindowsPath(argv[2]), WindowsPath(argv[3]), {}, MakeUnreadable};
+  const fs::path scenario = WindowsPath(argv[5]);
+  return RunSessions(ReadScenario(ReadFileBytes(scenario), scenario.stem().string()), false, base,
+                     RunWindowSession) > 0;
 } catch (const std::exception& failure) {
   std::printf("%s\n", failure.what());
   return 1;

@@ -15,10 +15,11 @@ cmake --build "$build" --target texmint_fuzz_scan texmint_fuzz_archive
 export ASAN_OPTIONS=abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 failed=0
 for target in scan archive; do
-  work=$build/fuzz-run/$target
+  work=$build/fuzz-run/$target seeds=("$src/fuzz/corpus/$target")
+  [[ $target == scan ]] && seeds+=("$src/tests/models")  # the real models
   rm -rf "$work" && mkdir -p "$work/corpus"
   echo "== $target: fuzzing for $seconds s"
-  "$build/fuzz/texmint_fuzz_$target" "$work/corpus" "$src/fuzz/corpus/$target" -timeout=10 \
+  "$build/fuzz/texmint_fuzz_$target" "$work/corpus" "${seeds[@]}" -timeout=10 \
     -dict="$src/fuzz/corpus/$target.dict" -max_total_time="$seconds" -print_final_stats=1 \
     -artifact_prefix="$work/" >"$work/fuzz.log" 2>&1 || { failed=1; tail -n 40 "$work/fuzz.log"; continue; }
   grep -E '^stat::number_of_executed_units|DONE' "$work/fuzz.log" | tail -n 2

@@ -22,7 +22,7 @@ trap 'rm -f "$prefix/dosdevices/t:"' EXIT
 arch=$(bash scripts/wine-run.sh arch "$prefix")
 bash scripts/wine-run.sh run "$prefix" --timeout 90 --shots "$shots" \
   "$build/windows-$arch/e2e/texmint-driver.exe" "$build/windows-$arch/texmint.exe" 'T:\Mods' \
-  tests/models "$shots" tests/scenarios/readme_screenshot.scenario
+  tests/models "$shots" scripts/screenshot.scenario
 
 mkdir -p docs
 cp "$shots/chosen.png" docs/screenshot.png

@@ -3,12 +3,9 @@
 
 #include "interpreter/scenario.h"
 
-// The dialog logic over the in-memory stand-in.
-extern const Frontend kStandinFrontend;
-
-// texmint-cli, for the sessions that run it.
+// The dialog logic over the in-memory stand-in, and texmint-cli as a subprocess.
+void RunStandinSession(const Session& session, Folder& folder);
 void RunShellSession(const Session& session, Folder& folder);
 
-// Runs the sessions of `file` that the front end can run, each in a scratch folder of its
-// own, and reports each failure as a test failure.
-void RunScenarioFile(const fs::path& file, bool shell);
+// A scratch folder of the test's own for its sessions, whose parent the test owns too.
+Folder TestFolder(const std::string& name);

@@ -1,16 +1,67 @@
 // Every scenario file is a test of each native front end that can run it: `standin.NAME`
-// for its dialog sessions, `cli.NAME` for those that run texmint-cli.
+// for its dialog sessions, on the dialog logic over the in-memory stand-in, and `cli.NAME`
+// for those that run texmint-cli.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <algorithm>
 
+#include "common/app_state.h"
+#include "front/main_dialog.h"
 #include "frontends/frontends.h"
+#include "standin/ui_standin.h"
 
 namespace {
 
-bool IsDialogSession(const Session& session) {
-  return !IsShellSession(session);
+// By the platform's type values, which the real boxes are shown with.
+std::string KindName(MessageKind kind) {
+  using enum MessageKind;
+  return kind == kError         ? "error"
+         : kind == kQuestion    ? "question"
+         : kind == kInformation ? "information"
+                                : "type " + std::to_string(unsigned(kind));
+}
+
+void Start() {
+  ResetAppState();
+  StandinOpenDialog();
+}
+
+std::vector<std::string> Act(const Action& action) {
+  Standin& s = TheStandin();
+  if (s.dialogEnded) Fail("the dialog has already ended");
+  s.messageBoxes.clear();
+  s.fileDialogsOpened = 0;
+  s.fileDialog = action.dialog, s.files = action.files;
+  s.answers.assign(action.answers.begin(), action.answers.end());
+  const int id = action.button == "Esc" ? kIdCancel : IdOfControl(action.button);
+  if (action.what == "select row") {
+    if (action.row >= int(s.lists[kTextureList].rows.size()))
+      Fail("the texture list has no such row");
+    s.lists[kTextureList].selection = action.row;  // the platform sends no command for it
+  } else if (action.what == "close") {
+    MainDialogProc(g_app.hwndMain, kWmClose, 0, 0);
+    if (!s.dialogEnded) Fail("closing did not end the dialog");
+  } else if (id == 0 || (id == kCreateNifsButton && !s.createNifsEnabled)) {
+    Fail("cannot press " + action.button);
+  } else {
+    MainDialogProc(g_app.hwndMain, kWmCommand, std::uintptr_t(id), 0);
+  }
+  if (s.fileDialogsOpened != (action.dialog.empty() ? 0 : 1)) Fail("a file dialog opened, or none");
+  std::vector<std::string> seen;
+  for (const auto& box : s.messageBoxes)
+    seen.push_back(BoxText(KindName(box.kind), box.caption, box.text));
+  return seen;
+}
+
+View Look() {
+  Standin& s = TheStandin();
+  const auto list = [&](int id) { return ListText(s.lists[id].rows, s.lists[id].selection); };
+  return {{"path box", s.boxes[kPathBox]},
+          {"folder box", s.boxes[kFolderBox]},
+          {"texture list", list(kTextureList)},
+          {"replacement list", list(kReplacementList)},
+          {"Create NIFs", s.createNifsEnabled ? "enabled" : "disabled"},
+          {"focus", NameOfControl(s.focus)}};
 }
 
 void MakeUnreadable(const fs::path& path) {
@@ -18,32 +69,27 @@ void MakeUnreadable(const fs::path& path) {
 }
 
 struct ScenarioTest : testing::Test {
-  ScenarioTest(fs::path file, bool shell) : file(std::move(file)), shell(shell) {}
-  void TestBody() override { RunScenarioFile(file, shell); }
-  fs::path file;
+  ScenarioTest(std::vector<Session> sessions, bool shell, std::string name)
+      : sessions(std::move(sessions)), shell(shell), name(std::move(name)) {}
+  void TestBody() override {
+    EXPECT_EQ(
+        RunSessions(sessions, shell, TestFolder(name), shell ? RunShellSession : RunStandinSession),
+        0);
+  }
+  std::vector<Session> sessions;
   bool shell;
+  std::string name;
 };
 
 }  // namespace
 
-void RunScenarioFile(const fs::path& file, bool shell) {
-  for (const Session& session : ReadScenario(file)) {
-    if (!(shell ? IsShellSession : IsDialogSession)(session)) continue;
-    std::string scratch = (fs::temp_directory_path() / "texmint-scenario-XXXXXX").string();
-    ASSERT_NE(mkdtemp(scratch.data()), nullptr);
-    Folder folder{fs::path(scratch) / "work", TEXMINT_MODELS_DIR, {}, MakeUnreadable};
-    fs::create_directory(folder.work);
-    try {
-      if (shell)
-        RunShellSession(session, folder);
-      else
-        RunDialogSession(session, kStandinFrontend, folder);
-    } catch (const Failure& failure) {
-      ADD_FAILURE() << file.filename().string() << ", session \"" << session.title << "\":\n"
-                    << failure.what();
-    }
-    fs::remove_all(scratch);
-  }
+void RunStandinSession(const Session& session, Folder& folder) {
+  RunDialogSession(session, {Start, Act, Look, [](const std::string&) {}, [](bool) {}}, folder);
+}
+
+Folder TestFolder(const std::string& name) {
+  const fs::path work = fs::path(testing::TempDir()) / ("texmint-" + name) / "work";
+  return {work, TEXMINT_MODELS_DIR, {}, MakeUnreadable};
 }
 
 int main(int argc, char** argv) try {
@@ -54,12 +100,16 @@ int main(int argc, char** argv) try {
   }
   std::ranges::sort(files);
   for (const fs::path& file : files) {
-    const std::vector<Session> sessions = ReadScenario(file);
+    const std::string stem = file.stem().string();
+    const std::vector<Session> sessions = ReadScenario(ReadFileBytes(file), stem);
     for (const bool shell : {false, true}) {
-      if (!std::ranges::any_of(sessions, shell ? IsShellSession : IsDialogSession)) continue;
-      testing::RegisterTest(shell ? "cli" : "standin", file.stem().string().c_str(), nullptr,
-                            nullptr, __FILE__, __LINE__,
-                            [=]() -> testing::Test* { return new ScenarioTest(file, shell); });
+      const std::string suite = shell ? "cli" : "standin";
+      if (std::ranges::none_of(sessions, [&](auto& s) { return IsShellSession(s) == shell; }))
+        continue;
+      testing::RegisterTest(suite.c_str(), stem.c_str(), nullptr, nullptr, __FILE__, __LINE__,
+                            [=]() -> testing::Test* {
+                              return new ScenarioTest(sessions, shell, suite + "-" + stem);
+                            });
     }
   }
   return RUN_ALL_TESTS();

@@ -25,6 +25,18 @@ std::string ModelNaming(const std::vector<std::string>& paths) {
   return model + U32(3) + "End" + U32(0);
 }
 
+std::string ArchiveBytes(std::span<const std::string> names) {
+  const auto count = std::uint32_t(names.size());
+  std::string records, offsets, block;
+  for (const std::string& name : names) {
+    records += U32(0) + U32(0);  // no data
+    offsets += U32(std::uint32_t(block.size()));
+    block += name + '\0';
+  }
+  return U32(0x100) + U32(std::uint32_t(12 * count + block.size())) + U32(count) + records +
+         offsets + block + std::string(8 * count, '\0');
+}
+
 std::vector<RefSpan> ReferenceScan(std::string_view file) {
   std::vector<RefSpan> refs;
   if (!file.starts_with(kHeader)) return refs;

@@ -1,9 +1,11 @@
-// Model files for tests, built byte by byte, and the format read the plain way: where each
-// external texture reference lies, and what a copy with some of them replaced must hold.
-// Independent of the program's scan, so that each can be checked against the other.
+// Model files and Morrowind archives (.bsa) for tests, built byte by byte, and the model
+// format read the plain way: where each external texture reference lies, and what a copy
+// with some of them replaced must hold. Independent of the program's scan, so that each can
+// be checked against the other.
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -16,6 +18,8 @@ std::string U32(std::uint32_t value);
 std::string TextureRecord(std::string_view path, std::uint8_t flag = 1);
 // The header, one external record per path, then a few bytes of other data.
 std::string ModelNaming(const std::vector<std::string>& paths);
+// An archive holding one empty file per name, in order (hashes left zero).
+std::string ArchiveBytes(std::span<const std::string> names);
 
 struct RefSpan {
   std::uint32_t lengthOffset;  // of the path's 4-byte length

@@ -1,12 +1,12 @@
 #include "scenario.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
-#include "archive_bytes.h"
 #include "front/control_ids.h"
 #include "model_bytes.h"
 
@@ -27,9 +27,8 @@ const std::pair<int, std::string> kControls[] = {{IDC_PATH_BOX, "path box"},
 std::vector<std::string> ListFolder(const fs::path& dir) {
   std::vector<std::string> names;
   std::error_code error;
-  for (const auto& entry : fs::directory_iterator(dir, error)) {
+  for (const auto& entry : fs::directory_iterator(dir, error))
     names.push_back(entry.path().filename().string() + (entry.is_directory(error) ? "/" : ""));
-  }
   std::ranges::sort(names);
   return names;
 }
@@ -89,11 +88,10 @@ std::vector<std::string> Words(const std::string& text) {
   return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
 }
 
-std::vector<Session> ReadScenario(const fs::path& file) {
-  std::ifstream in(file);
-  if (!in) Fail("cannot read the scenario " + file.string());
+std::vector<Session> ReadScenario(const std::string& text, const std::string& name) {
+  std::istringstream in(text);
   // The steps before the first session line begin every session.
-  std::vector<Session> sessions = {{file.stem().string(), {}}};
+  std::vector<Session> sessions = {{name, {}}};
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
     std::istringstream words(line);
@@ -176,10 +174,7 @@ void MakeFiles(const Step& step, Folder& folder) {
     }
     bytes = ModelNaming(paths);
   }
-  if (kind == "archive") {
-    const std::vector<std::uint8_t> archive = ArchiveBytes(Words(what));
-    bytes.assign(archive.begin(), archive.end());
-  }
+  if (kind == "archive") bytes = ArchiveBytes(Words(what));
   for (std::string name : Words(names)) {
     name = Expand(name, folder);
     fs::create_directories((folder.work / name).parent_path());
@@ -233,9 +228,8 @@ bool CheckFiles(const Step& step, const Folder& folder) {
 
 std::string ListText(const std::vector<std::string>& rows, int selection) {
   std::string text;
-  for (std::size_t i = 0; i < rows.size(); ++i) {
+  for (std::size_t i = 0; i < rows.size(); ++i)
     text += (i > 0 ? " | " : "") + (int(i) == selection ? "[" + rows[i] + "]" : rows[i]);
-  }
   return text;
 }
 
@@ -263,12 +257,9 @@ void RunDialogSession(const Session& session, const Frontend& frontend, Folder& 
         std::vector<std::string> expected;
         i = ReadAction(session.steps, i - 1, folder, action, expected);
         const std::vector<std::string> seen = frontend.act(action);
-        for (std::size_t b = 0; b < std::max(seen.size(), expected.size()); ++b) {
-          if (b >= seen.size() || b >= expected.size() || seen[b] != expected[b]) {
-            FailAt(step, "message box " + std::to_string(b + 1) + " was " +
-                             (b < seen.size() ? seen[b] : "none") + "\nexpected " +
-                             (b < expected.size() ? expected[b] : "none"));
-          }
+        if (seen != expected) {
+          FailAt(step, "the message boxes were\n" + ListText(seen, -1) + "\nexpected\n" +
+                           ListText(expected, -1));
         }
       } else if (step.verb == "have" || step.verb == "read-only") {
         MakeFiles(step, folder);
@@ -285,4 +276,32 @@ void RunDialogSession(const Session& session, const Frontend& frontend, Folder& 
     throw;
   }
   frontend.finish(true);
+}
+
+int RunSessions(std::vector<Session> sessions, bool shell, const Folder& base,
+                void (*run)(const Session& session, Folder& folder)) {
+  std::erase_if(sessions, [&](const Session& session) { return IsShellSession(session) != shell; });
+  if (sessions.empty()) Fail("no session to run");
+  // A read-only file of an earlier run would stop remove_all on Windows.
+  std::error_code ignored;  // no folder yet, or a link that leads nowhere
+  for (const auto& entry : fs::recursive_directory_iterator(base.work, ignored))
+    fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, ignored);
+  fs::remove_all(base.work);
+  int failed = 0, number = 0;
+  for (const Session& session : sessions) {
+    Folder folder = base;
+    // A session alone has the folder to itself: its paths stay short for pictures.
+    if (sessions.size() > 1) folder.work /= std::to_string(++number);
+    fs::create_directories(folder.work);
+    std::printf("[ RUN      ] %s\n", session.title.c_str());
+    try {
+      run(session, folder);
+      std::printf("[       OK ] %s\n", session.title.c_str());
+    } catch (const Failure& failure) {
+      std::printf("[  FAILED  ] %s: %s\n", session.title.c_str(), failure.what());
+      ++failed;
+    }
+    std::fflush(stdout);
+  }
+  return failed;
 }

@@ -28,7 +28,8 @@ struct Session {
   std::vector<Step> steps;
 };
 
-std::vector<Session> ReadScenario(const fs::path& file);
+// The sessions a scenario's text tells, each titled, or titled `name` when it has no title.
+std::vector<Session> ReadScenario(const std::string& text, const std::string& name);
 // True for a session that runs texmint-cli itself rather than the dialog.
 bool IsShellSession(const Session& session);
 
@@ -84,3 +85,9 @@ struct Frontend {
 };
 
 void RunDialogSession(const Session& session, const Frontend& frontend, Folder& folder);
+
+// Runs the sessions that run texmint-cli (`shell`) or else the dialog's, each by `run` in a
+// fresh folder of its own inside base.work, or in base.work itself when there is one; prints
+// how each went, and returns how many failed.
+int RunSessions(std::vector<Session> sessions, bool shell, const Folder& base,
+                void (*run)(const Session& session, Folder& folder));

@@ -1,10 +1,11 @@
 #include "standin/ui_standin.h"
 
-#include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <utility>
 
 #include "common/app_state.h"
+#include "front/file_dialog_choice.h"
 #include "front/main_dialog.h"
 
 Standin& TheStandin() {
@@ -46,30 +47,33 @@ void UiSetFocus(ControlId control) {
 int UiMessageBox(const char* text, const char* caption, MessageKind kind) {
   Standin& s = TheStandin();
   s.messageBoxes.push_back({text, caption, kind});
-  if (s.messageBoxAnswers.empty()) return kIdOk;
-  const int answer = s.messageBoxAnswers.front();
-  s.messageBoxAnswers.pop_front();
-  return answer;
+  const std::string answer = s.answers.empty() ? "OK" : s.answers.front();
+  if (!s.answers.empty()) s.answers.pop_front();
+  return answer == "Yes" ? kIdYes : answer == "No" ? kIdNo : answer == "Esc" ? kIdCancel : kIdOk;
 }
 
 OpenFileResult UiOpenFileDialog(const OpenFileRequest& request) {
   Standin& s = TheStandin();
   ++s.fileDialogsOpened;
-  StandinFileDialogAnswer answer = std::exchange(s.fileDialogAnswer, {});
-  if (!answer.typed.empty()) {
-    // Typed names are looked up where the dialog opened; with no folder given the dialog
-    // would open somewhere of the system's choosing, which a script cannot know.
-    const std::string folder = request.initialDir ? request.initialDir : "";
-    if (folder.empty()) return {false, 0};
-    answer.chosen = true;
-    answer.choice = answer.typed.size() == 1 ? OneFileChoice(folder + "/" + answer.typed[0])
-                                             : SeveralFilesChoice(folder, answer.typed);
+  const std::string how = std::exchange(s.fileDialog, "");
+  std::vector<std::string> paths = std::exchange(s.files, {}), names;
+  // Typed names are looked up where the dialog opened; with no folder given the dialog
+  // would open somewhere of the system's choosing, which a script cannot know.
+  const std::string folder = request.initialDir ? request.initialDir : "";
+  if (how == "type" && !folder.empty()) {
+    for (std::string& path : paths) path = folder + "/" + path;
+  } else if (how != "choose") {
+    return {false, 0};
   }
+  for (const auto& path : paths) names.push_back(std::filesystem::path(path).filename().string());
+  const FileDialogChoice choice =
+      paths.size() == 1
+          ? OneFileChoice(paths[0])
+          : SeveralFilesChoice(std::filesystem::path(paths.at(0)).parent_path().string(), names);
   // A choice that does not fit the buffer makes the real dialog fail.
-  const std::string& bytes = answer.choice.buffer;
-  if (!answer.chosen || bytes.size() > request.bufferSize) return {false, 0};
-  std::memcpy(request.buffer, bytes.data(), bytes.size());
-  return {true, answer.choice.fileOffset};
+  if (choice.buffer.size() > request.bufferSize) return {false, 0};
+  std::memcpy(request.buffer, choice.buffer.data(), choice.buffer.size());
+  return {true, choice.fileOffset};
 }
 
 void UiEndDialog() {

@@ -1,5 +1,6 @@
 // An in-memory stand-in for the dialog's controls, for running the dialog logic without
-// a window system. File dialogs and message boxes are answered from scripts and recorded.
+// a window system. File dialogs and message boxes are answered as a scenario words the
+// answers, and the boxes are recorded.
 #pragma once
 
 #include <deque>
@@ -7,15 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "front/file_dialog_choice.h"
 #include "front/ui.h"
-
-struct StandinFileDialogAnswer {
-  bool chosen = false;  // false: the user cancelled (or the dialog failed)
-  FileDialogChoice choice;
-  // Bare names typed by the user instead: found in the folder the dialog opened in.
-  std::vector<std::string> typed;
-};
 
 struct StandinMessageBox {
   std::string text;
@@ -35,9 +28,12 @@ struct Standin {
   int focus = 0;
   bool dialogEnded = false;
 
-  StandinFileDialogAnswer fileDialogAnswer;  // the next dialog's; then a cancel
+  // The next file dialog's answer, then a cancel: "choose" these full paths, "type" these
+  // bare names (found in the folder the dialog opened in); anything else cancels.
+  std::string fileDialog;
+  std::vector<std::string> files;
   int fileDialogsOpened = 0;
-  std::deque<int> messageBoxAnswers;  // when empty, boxes answer OK (1)
+  std::deque<std::string> answers;  // to the next boxes: Yes, No or Esc; else (or none) OK
   std::vector<StandinMessageBox> messageBoxes;
 };
 

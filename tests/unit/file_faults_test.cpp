@@ -2,8 +2,6 @@
 // on the stand-in: what the user is told, and what is left on disk.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "front/host_files.h"
 #include "frontends/frontends.h"
 
@@ -94,17 +92,17 @@ TEST(FileFaults, EachFailedStepIsToldAndLosesNothing) {
       {kRename, "Cannot create file"},
   };
   const FileOps faulty = FaultyOps();
-  const fs::path file = fs::temp_directory_path() / "texmint-file-faults.scenario";
   for (const auto& [step, told] : cases) {
     SCOPED_TRACE(told);
     std::string session = step < kCreate ? kLoad : kCopies;
-    std::ofstream(file) << session.replace(session.find("TOLD"), 4, told);
+    session.replace(session.find("TOLD"), 4, told);
     g_failing = step, g_opens = 0, g_creates = 0;
     g_fileOps = &faulty;
-    RunScenarioFile(file, false);
+    EXPECT_EQ(RunSessions(ReadScenario(session, "file faults"), false, TestFolder("file-faults"),
+                          RunStandinSession),
+              0);
     g_fileOps = &SystemFileOps();
   }
-  fs::remove(file);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
-// The names of the copies: the base path, and where texture-derived suffixes start.
+// The names of the copies: the base path, and where texture-derived suffixes start; and a
+// texture file's path as the game finds it.
 #include <gtest/gtest.h>
 
 #include "common/text.h"
+#include "game_lookup.h"
 #include "interpreter/scenario.h"
 #include "variants/naming.h"
 
@@ -57,6 +59,15 @@ TEST(FindSuffixStart, GivesWhereTheNamesDifferOrNothing) {
     EXPECT_EQ(Words(suffixes), Words(expected)) << list;
     EXPECT_EQ(k > 0, *expected != '\0') << list;
   }
+}
+
+TEST(GameTexturePath, IsThePathBelowTheNearestTexturesFolder) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"/g/textures/old/TEXTURES//new/a.dds", "textures\\new\\a.dds"},
+      {"/g/meshes/textures", ""},
+      {"/g/meshes/a.dds", ""},
+  };
+  for (const auto& [file, path] : cases) EXPECT_EQ(GameTexturePath(file).value_or(""), path);
 }
 
 }  // namespace

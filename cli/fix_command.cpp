@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <span>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -74,12 +76,15 @@ bool WriteFixed(const FixRun& run, const ModelFile& file, const ModelRefs& model
   if (!inPlace) {
     std::error_code error;
     fs::create_directories(fs::path(target).parent_path(), error);
-    if (error) return ReportOn(target, "cannot make the folder it goes in"), false;
-    // The model was read whole, but writing over it would lose the original to a mistake.
-    if (g_fileOps->sameFile(target.c_str(), file.path.c_str()))
-      return ReportOn(file.path,
-                      "not written: the --out target " + target + " is the model itself"),
-             false;
+    if (error) {
+      ReportOn(target, "cannot make the folder it goes in");
+      return false;
+    }
+    // --out leaves the models as they are, also when DIR leads back to a model's folder.
+    if (g_fileOps->sameFile(target.c_str(), file.path.c_str())) {
+      ReportOn(file.path, "not written: the --out target " + target + " is the model itself");
+      return false;
+    }
   }
   VariantPieces variant;
   BuildVariantPieces(model.bytes(), edits, variant);

@@ -418,17 +418,6 @@ void CheckCase(const Options& o, const fs::path& folder) {
       o.checkModels, checked * 1e3, plain * 1e3, checked / plain, kVerdict[checked <= 1.5 * plain]);
 }
 
-// Runs a command with its table sent nowhere, as into a pipe nobody reads; its exit status.
-template <typename Command>
-int Unprinted(Command command) {
-  std::fflush(stdout);
-  const int out = ::dup(STDOUT_FILENO), null = ::open("/dev/null", O_WRONLY);
-  ::dup2(null, STDOUT_FILENO);
-  const int status = command();
-  std::fflush(stdout), ::dup2(out, STDOUT_FILENO), ::close(out), ::close(null);
-  return status;
-}
-
 // texmint-cli fix --out over the check case's tree once its loose textures moved into another
 // folder, which makes a third of the references fixable, against check of the same tree
 // followed by a plain write of the fixed models, one write each.
@@ -440,7 +429,10 @@ void FixCase(const Options& o, const fs::path& folder) {
   cli.fixMode = FixMode::kOut, cli.outDir = out.string();
   std::string error;
   int status[2] = {};
-  const auto fix = [&] { status[0] = Unprinted([&] { return RunFix(cli, error); }); };
+  std::fflush(stdout);  // the tables go nowhere, as into a pipe nobody reads
+  const int stdoutFd = ::dup(STDOUT_FILENO), null = ::open("/dev/null", O_WRONLY);
+  ::dup2(null, STDOUT_FILENO);
+  const auto fix = [&] { status[0] = RunFix(cli, error), std::fflush(stdout); };
   const auto reset = [&] { fs::remove_all(out), fs::create_directory(out); };
   reset(), fix();
   std::vector<std::string> fixed;  // the fixed models' bytes
@@ -450,7 +442,7 @@ void FixCase(const Options& o, const fs::path& folder) {
       fixed.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
   const auto checkAndWrite = [&] {
-    status[1] = Unprinted([&] { return RunCheck(cli.sources, cli.models, error); });
+    status[1] = RunCheck(cli.sources, cli.models, error), std::fflush(stdout);
     fs::create_directory(out / "mymod");
     for (std::size_t i = 0; i < fixed.size(); ++i) {
       const fs::path path = out / "mymod" / std::to_string(i).append(".nif");
@@ -460,6 +452,7 @@ void FixCase(const Options& o, const fs::path& folder) {
     }
   };
   const auto [fixing, plain] = MedianOfPairs(o.checkPairs, fix, checkAndWrite, reset);
+  ::dup2(stdoutFd, STDOUT_FILENO), ::close(stdoutFd), ::close(null);
   if (fixed.size() != o.checkModels || status[0] != 1 || status[1] != 1)
     return Fail("fix did not write every model, or did not leave the lost textures missing");
   std::printf("fix\t%u models\tfix --out %.1f ms\tcheck and write %.1f ms\t%.2fx, <= 1.5x: %s\n",

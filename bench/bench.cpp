@@ -1,7 +1,8 @@
 // The benchmark: the scan, the load of a large model, the writing of many copies and
-// texmint-cli check, each beside its physical baseline (docs/performance.md). Standard-library
-// timing alone, so that the Windows builds build it too; they time the scan cases only.
-//   texmint_bench [--smoke] [--only scan|load|write|check] [--samples N] [--dir FOLDER]
+// texmint-cli check and fix, each beside its physical baseline (docs/performance.md).
+// Standard-library timing alone, so that the Windows builds build it too; they time the scan cases
+// only.
+//   texmint_bench [--smoke] [--only scan|load|write|check|fix] [--samples N] [--dir FOLDER]
 // N samples (default 31) give each scan figure, the other cases take turns with their baselines.
 // FOLDER (default $TMPDIR or /tmp) gets a scratch folder; --smoke runs every case once on small
 // sizes, not a measurement.
@@ -28,7 +29,10 @@
 #include <fstream>
 
 #include "check_command.h"
+#include "cli_args.h"
 #include "common/text.h"
+#include "fix_command.h"
+#include "front/host_files.h"
 #include "model/load_model.h"
 #include "variants/variant_writer.h"
 #endif
@@ -374,6 +378,48 @@ void CheckCase(const Options& o, const fs::path& folder) {
       "check	%u models	check %.1f ms	list and read %.1f ms	%.2fx, <= 1.5x: %s\n",
       o.checkModels, checked * 1e3, plain * 1e3, checked / plain, kVerdict[checked <= 1.5 * plain]);
 }
+
+// texmint-cli fix --out over the check case's tree once its loose textures moved into another
+// folder, which makes a third of the references fixable, against check of the same tree
+// followed by a plain write of the fixed models, one write each.
+void FixCase(const Options& o, const fs::path& folder) {
+  const fs::path data = folder / "Data Files", out = folder / "fixed";
+  fs::rename(data / "Textures/mymod", data / "Textures/moved");
+  CliArgs cli;
+  cli.sources.dataDirs = {data.string()}, cli.models = {(data / "Meshes").string()};
+  cli.fixMode = FixMode::kOut, cli.outDir = out.string();
+  std::string error;
+  int status[2] = {};
+  std::fflush(stdout);  // the tables go nowhere, as into a pipe nobody reads
+  const int stdoutFd = ::dup(STDOUT_FILENO), null = ::open("/dev/null", O_WRONLY);
+  ::dup2(null, STDOUT_FILENO);
+  const auto fix = [&] { status[0] = RunFix(cli, error), std::fflush(stdout); };
+  const auto reset = [&] { fs::remove_all(out), fs::create_directory(out); };
+  reset(), fix();
+  std::vector<std::string> fixed;  // the fixed models' bytes
+  for (const auto& entry : fs::recursive_directory_iterator(out)) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    if (entry.is_regular_file())
+      fixed.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  const auto checkAndWrite = [&] {
+    status[1] = RunCheck(cli.sources, cli.models, error), std::fflush(stdout);
+    fs::create_directory(out / "mymod");
+    for (std::size_t i = 0; i < fixed.size(); ++i) {
+      const fs::path path = out / "mymod" / std::to_string(i).append(".nif");
+      const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+      const auto written = fd < 0 ? -1 : ::write(fd, fixed[i].data(), fixed[i].size());
+      if (fd < 0 || ::close(fd) != 0 || written != ssize_t(fixed[i].size())) Fail("a write failed");
+    }
+  };
+  const auto [fixing, plain] = MedianOfPairs(o.checkPairs, fix, checkAndWrite, reset);
+  ::dup2(stdoutFd, STDOUT_FILENO), ::close(stdoutFd), ::close(null);
+  if (fixed.size() != o.checkModels || status[0] != 1 || status[1] != 1)
+    return Fail("fix did not write every model, or did not leave the lost textures missing");
+  std::printf("fix\t%u models\tfix --out %.1f ms\tcheck and write %.1f ms\t%.2fx, <= 1.5x: %s\n",
+              o.checkModels, fixing * 1e3, plain * 1e3, fixing / plain,
+              kVerdict[fixing <= 1.5 * plain]);
+}
 #endif
 
 }  // namespace
@@ -394,9 +440,10 @@ int main(int argc, char** argv) {
     } else if (arg == "--samples" && value) {
       o.samples = std::max(1, std::atoi(argv[++i]));
     } else {
-      std::fprintf(stderr,
-                   "usage: texmint_bench [--smoke] [--only scan|load|write|check] [--samples N] "
-                   "[--dir FOLDER]\n");
+      std::fprintf(
+          stderr,
+          "usage: texmint_bench [--smoke] [--only scan|load|write|check|fix] [--samples N] "
+          "[--dir FOLDER]\n");
       return 2;
     }
   }
@@ -411,7 +458,8 @@ int main(int argc, char** argv) {
     if (::mkdtemp(folder.data()) == nullptr) return Fail("cannot make a scratch folder"), 1;
     if (o.only.empty() || o.only == "load") LoadCase(o, folder);
     if (o.only.empty() || o.only == "write") WriteCase(o, folder);
-    if (o.only.empty() || o.only == "check") CheckCase(o, folder);
+    if (o.only.empty() || o.only == "check" || o.only == "fix") CheckCase(o, folder);
+    if (o.only.empty() || o.only == "fix") FixCase(o, folder);
     std::filesystem::remove_all(folder);
   }
 #endif

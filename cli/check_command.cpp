@@ -1,6 +1,5 @@
 #include "check_command.h"
 
-#include <algorithm>
 #include <cstdio>
 
 #include "cli_run.h"
@@ -19,12 +18,10 @@ bool CheckModel(const std::string& path, const GameFiles& files, bool& allFound)
   for (std::uint32_t i = 0; i < model.count; ++i) {
     const std::string_view stored = StoredPath(model.bytes(), model.refs[i]);
     const std::vector<std::string> names = GameLookupNames(LookUpTexture(stored));
-    const auto found =
-        std::ranges::find_if(names, [&](const auto& n) { return files.contains(n); });
+    const auto found = FirstFound(names, files);
     allFound = allFound && found != names.end();
-    std::printf("%s\t%u\t%.*s\t%s\t%s\n", path.c_str(), i, static_cast<int>(stored.size()),
-                stored.data(), found != names.end() ? "found" : "missing",
-                (found != names.end() ? *found : names.front()).c_str());
+    PrintReference(path, i, stored, found != names.end() ? "found" : "missing",
+                   found != names.end() ? *found : names.front());
   }
   return !model.truncated;
 }

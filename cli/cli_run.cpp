@@ -14,6 +14,7 @@
 #include "common/app_state.h"
 #include "common/text.h"
 #include "console_ui.h"
+#include "fix_command.h"
 #include "front/ui.h"
 #include "game_lookup.h"
 #include "host_paths.h"
@@ -295,8 +296,11 @@ int RunCli(std::span<const char* const> args) {
       const int status = RunCheck(parse.args.sources, parse.args.models, error);
       return status == kExitUsage ? UsageError(error) : status;
     }
-    case CliCommand::kFix:
-      return UsageError("fix is being built");  // TODO(fix): RunFix
+    case CliCommand::kFix: {
+      std::string error;
+      const int status = RunFix(parse.args, error);
+      return status == kExitUsage ? UsageError(error) : status;
+    }
   }
   return kExitUsage;
 }

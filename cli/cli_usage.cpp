@@ -11,8 +11,10 @@ void PrintUsage() {
       "       %s make MODEL [--ref N]... [--ref-name NAME]... [--keep-folder] [--out DIR]\n"
       "                        [--game-path] [--dry-run] [--suffix] TEXTURE...\n"
       "       %s check --data DIR [--data DIR]... MODEL...\n"
+      "       %s fix --data DIR [--data DIR]... (--dry-run | --in-place | --out DIR)\n"
+      "                       MODEL...\n"
       "       %s --help | --version\n",
-      kProgram, kProgram, kProgram, kProgram, kProgram);
+      kProgram, kProgram, kProgram, kProgram, kProgram, kProgram);
   std::fputs(
       "\n"
       "Writes one copy of a NetImmerse model (.nif) per replacement texture. In each copy\n"
@@ -43,6 +45,15 @@ void PrintUsage() {
       "                   MODEL<TAB>INDEX<TAB>PATH<TAB>found|missing<TAB>LOOKUP; exit status 1\n"
       "                   when one is missing\n"
       "  --data DIR       a data folder (Data Files): its files and the .bsa archives in it\n"
+      "  fix MODEL        mend each reference check finds missing when exactly one texture\n"
+      "                   file below textures has its file name (the name the game tries\n"
+      "                   first, else the name as stored), taking what check takes; print\n"
+      "                   MODEL<TAB>INDEX<TAB>PATH<TAB>fixed<TAB>NEWPATH (or ambiguous<TAB>\n"
+      "                   NAME;NAME... or unfound<TAB>LOOKUP) for each missing one; exit\n"
+      "                   status 1 when one is left missing. Only the fixed paths change:\n"
+      "                   in the model itself with --in-place (its permissions kept), in a\n"
+      "                   copy in the existing folder DIR with --out DIR (at the model's\n"
+      "                   path below the MODEL folder, or by its name), nowhere with --dry-run\n"
       "\n"
       "Only the TEXTURE files' names (with --game-path, their paths below textures) go into\n"
       "the copies; the files must exist.\n"
@@ -60,6 +71,7 @@ void PrintUsage() {
       "twice, rock_02.nif moss02.dds.\n",
       stdout);
   std::printf("  %s check --data \"Data Files\" \"Data Files/Meshes/mymod\"\n", kProgram);
+  std::printf("  %s fix --data \"Data Files\" --in-place \"Data Files/Meshes/mymod\"\n", kProgram);
 }
 
 int UsageError(const std::string& reason) {

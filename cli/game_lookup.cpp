@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr std::string_view kTexturesPrefix = "textures\\";
 constexpr std::string_view kTexturesFolder = kTexturesPrefix.substr(0, kTexturesPrefix.size() - 1);
 // The folders the game finds anywhere in a stored path, tried in this order.
 constexpr std::string_view kResourceFolders[] = {kTexturesPrefix, "bookart\\"};
@@ -66,6 +65,11 @@ std::vector<std::string> GameLookupNames(const GameLookup& lookup) {
   names.push_back(root + std::string(GameFileName(lookup.e)));
   if (lookup.extensionChanged) names.push_back(root + std::string(GameFileName(lookup.n)));
   return names;
+}
+
+std::vector<std::string>::const_iterator FirstFound(const std::vector<std::string>& names,
+                                                    const GameFiles& files) {
+  return std::ranges::find_if(names, [&](const std::string& name) { return files.contains(name); });
 }
 
 std::optional<std::string> GameTexturePath(std::string_view filePath) {

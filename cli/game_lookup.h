@@ -8,6 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "game_files.h"
+
+// The folder the game keeps its textures in, as game names begin with it.
+inline constexpr std::string_view kTexturesPrefix = "textures\\";
+
 // The game's name of a file: `/` made `\` and A-Z made a-z (no other letters).
 std::string GameName(std::string_view path);
 
@@ -22,6 +27,10 @@ GameLookup LookUpTexture(std::string_view storedPath);
 // The names the game tries, in order; the first that exists is the file it shows, and the
 // first of all (e) is the one it reports missing.
 std::vector<std::string> GameLookupNames(const GameLookup& lookup);
+
+// The first of `names` the game has: the file it shows; end() when the texture is missing.
+std::vector<std::string>::const_iterator FirstFound(const std::vector<std::string>& names,
+                                                    const GameFiles& files);
 
 // The file name part of a game name.
 std::string_view GameFileName(std::string_view gameName);

@@ -16,6 +16,13 @@ void ReportOn(const std::string& what, std::string_view message) {
                message.data());
 }
 
+void PrintReference(const std::string& model, std::uint32_t index, std::string_view path,
+                    std::string_view outcome, std::string_view name) {
+  std::printf("%s\t%u\t%.*s\t%.*s\t%.*s\n", model.c_str(), index, static_cast<int>(path.size()),
+              path.data(), static_cast<int>(outcome.size()), outcome.data(),
+              static_cast<int>(name.size()), name.data());
+}
+
 bool ListModelFiles(const std::string& argument, std::vector<ModelFile>& files) {
   if (KindOf(argument) != PathKind::kFolder) {
     files.push_back({argument, argument.substr(FileNameStart(argument))});

@@ -29,6 +29,11 @@ bool ListModelFiles(const std::string& argument, std::vector<ModelFile>& files);
 // The usage mistake among the models `command` was given, or empty.
 std::string ModelsMistake(std::string_view command, const std::vector<std::string>& models);
 
+// One line of a command's table about reference `index` of `model`, which stores `path`:
+// MODEL<TAB>INDEX<TAB>PATH<TAB>OUTCOME<TAB>NAME.
+void PrintReference(const std::string& model, std::uint32_t index, std::string_view path,
+                    std::string_view outcome, std::string_view name);
+
 // A model read whole, with its external texture references.
 struct ModelRefs {
   ModelImage image;

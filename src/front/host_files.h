@@ -34,6 +34,8 @@ struct FileOps {
   // Writes every piece in order, whole.
   bool (*writePieces)(FileHandle file, std::span<const std::span<const std::uint8_t>> pieces);
   bool (*closeFile)(FileHandle file);
+  // Gives the file `to` the permission bits (on Windows, the attributes) of the file `from`.
+  bool (*copyPermissions)(const char* from, const char* to);
   // Moves `from` onto `to`, replacing a file of that name in one step.
   bool (*replaceFile)(const char* from, const char* to);
   void (*removeFile)(const char* path);

@@ -110,6 +110,11 @@ bool CloseFile(FileHandle file) {
   return ::close(Fd(file)) == 0;
 }
 
+bool CopyPermissions(const char* from, const char* to) {
+  struct stat st {};
+  return ::stat(from, &st) == 0 && ::chmod(to, st.st_mode & 07777) == 0;
+}
+
 bool MoveOnto(const char* from, const char* to) {
   return std::rename(from, to) == 0;
 }
@@ -119,8 +124,8 @@ void RemoveFile(const char* path) {
 }
 
 constexpr FileOps kPosixFileOps{
-    OpenForReading,   SizeBySeeking, ReadUpTo,  AllocateBytes, InspectPath, SameFile,
-    CreateTempBeside, WritePieces,   CloseFile, MoveOnto,      RemoveFile,
+    OpenForReading,   SizeBySeeking, ReadUpTo,  AllocateBytes,   InspectPath, SameFile,
+    CreateTempBeside, WritePieces,   CloseFile, CopyPermissions, MoveOnto,    RemoveFile,
 };
 
 }  // namespace

@@ -110,6 +110,17 @@ bool CloseFile(FileHandle file) {
   return CloseHandle(Handle(file)) != FALSE;
 }
 
+bool CopyPermissions(const char* from, const char* to) {
+  // Only these attributes can be given to a file; a file without any is a normal one.
+  constexpr DWORD kSettable = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
+                              FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_READONLY |
+                              FILE_ATTRIBUTE_SYSTEM;
+  const DWORD attributes = GetFileAttributesA(from);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  const DWORD kept = attributes & kSettable;
+  return SetFileAttributesA(to, kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL) != FALSE;
+}
+
 bool MoveOnto(const char* from, const char* to) {
   return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != FALSE;
 }
@@ -119,8 +130,8 @@ void RemoveFile(const char* path) {
 }
 
 constexpr FileOps kWin32FileOps{
-    OpenForReading,   SizeBySeeking, ReadUpTo,  AllocateBytes, InspectPath, SameFile,
-    CreateTempBeside, WritePieces,   CloseFile, MoveOnto,      RemoveFile,
+    OpenForReading,   SizeBySeeking, ReadUpTo,  AllocateBytes,   InspectPath, SameFile,
+    CreateTempBeside, WritePieces,   CloseFile, CopyPermissions, MoveOnto,    RemoveFile,
 };
 
 }  // namespace

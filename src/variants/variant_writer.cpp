@@ -36,7 +36,8 @@ void BuildVariantPieces(std::span<const std::uint8_t> image, std::span<const Pat
 }
 
 WriteOutcome WriteVariantFile(const char* path,
-                              std::span<const std::span<const std::uint8_t>> pieces) {
+                              std::span<const std::span<const std::uint8_t>> pieces,
+                              bool keepPermissions) {
   const FileOps& ops = *g_fileOps;
   // A rename would replace a read-only file, and root may open one for writing, so the
   // target is looked at first.
@@ -51,7 +52,7 @@ WriteOutcome WriteVariantFile(const char* path,
 
   const bool written = ops.writePieces(temp.get(), pieces);
   const bool closed = temp.Close();
-  if (!written || !closed) {
+  if (!written || !closed || (keepPermissions && !ops.copyPermissions(path, tempPath))) {
     ops.removeFile(tempPath);
     return WriteOutcome::kCannotWrite;
   }

@@ -46,9 +46,11 @@ enum class WriteOutcome { kWritten, kCannotCreate, kCannotWrite };
 
 // Writes one copy so that it appears under `path` only when it is whole: into a new file
 // beside it, then moved onto the name. An older file of that name stays as it was on
-// any failure, and so does a read-only one.
+// any failure, and so does a read-only one. With `keepPermissions` the new file takes the
+// older one's permission bits; else those of any new file.
 WriteOutcome WriteVariantFile(const char* path,
-                              std::span<const std::span<const std::uint8_t>> pieces);
+                              std::span<const std::span<const std::uint8_t>> pieces,
+                              bool keepPermissions = false);
 
 // One run over the replacement list: which references every copy replaces and where the
 // copies go.

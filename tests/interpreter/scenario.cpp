@@ -24,6 +24,11 @@ const std::pair<int, std::string> kControls[] = {{IDC_PATH_BOX, "path box"},
   Fail("line " + std::to_string(step.line) + " (" + step.verb + " " + step.text + "): " + why);
 }
 
+// When every file a session makes was last written: a day before the run, in whole seconds
+// that any file system keeps, so that a file written since shows.
+const fs::file_time_type kMadeTime = std::chrono::floor<std::chrono::seconds>(
+    fs::file_time_type::clock::now() - std::chrono::hours(24));
+
 std::vector<std::string> ListFolder(const fs::path& dir) {
   std::vector<std::string> names;
   std::error_code error;
@@ -157,6 +162,10 @@ void MakeFiles(const Step& step, Folder& folder) {
     return fs::permissions(folder.work / step.text, owner_write | group_write | others_write,
                            fs::perm_options::remove);
   }
+  if (step.verb == "mode") {
+    const auto [path, mode] = Cut(step.text, " ");
+    return fs::permissions(folder.work / path, fs::perms(std::stoi(mode, nullptr, 8)));
+  }
   const auto [names, made] = Cut(step.text, " = ");
   const auto [kind, what] = Cut(made, " ");
   std::string bytes = kind == "text" ? what : "";
@@ -182,6 +191,7 @@ void MakeFiles(const Step& step, Folder& folder) {
       folder.makeUnreadable(folder.work / name);
     } else if (!name.ends_with('/')) {
       std::ofstream(folder.work / name, std::ios::binary) << bytes;
+      fs::last_write_time(folder.work / name, kMadeTime);
       folder.made[name] = bytes;
     }
   }
@@ -195,6 +205,11 @@ bool CheckFiles(const Step& step, const Folder& folder) {
     std::ranges::sort(expected);
     const auto seen = ListFolder(where == "files" ? folder.work : folder.work / where.substr(9));
     if (seen != expected) FailAt(step, "the folder holds " + ListText(seen, -1));
+    return true;
+  }
+  if (const auto [name, mode] = Cut(step.text, " mode "); !mode.empty()) {
+    const auto seen = fs::status(folder.work / name).permissions() & fs::perms::mask;
+    if (seen != fs::perms(std::stoi(mode, nullptr, 8))) FailAt(step, "it has another mode");
     return true;
   }
   const bool unchanged = step.text.ends_with(" unchanged");
@@ -215,6 +230,8 @@ bool CheckFiles(const Step& step, const Folder& folder) {
     replaced.emplace_back(refs[n], Expand(path, folder));
     changes = rest;
   }
+  if (unchanged && fs::last_write_time(folder.work / name) != kMadeTime)
+    FailAt(step, "it was written");
   const std::string expected = Replaced(original, replaced),
                     seen = ReadFileBytes(folder.work / name);
   if (seen != expected) {

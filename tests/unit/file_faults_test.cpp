@@ -1,13 +1,28 @@
 // Each step of reading the model and of writing a copy made to fail in turn, in a session
-// on the stand-in: what the user is told, and what is left on disk.
+// on the stand-in, and each step of writing a fixed model in a texmint-cli fix session run in
+// this process: what the user is told, and what is left on disk.
 #include <gtest/gtest.h>
 
+#include "cli_args.h"
+#include "fix_command.h"
 #include "front/host_files.h"
 #include "frontends/frontends.h"
 
 namespace {
 
-enum Step { kOpen, kSize, kHuge, kNearlyHuge, kAllocate, kRead, kCreate, kWrite, kClose, kRename };
+enum Step {
+  kOpen,
+  kSize,
+  kHuge,
+  kNearlyHuge,
+  kAllocate,
+  kRead,
+  kCreate,
+  kWrite,
+  kClose,
+  kKeepMode,
+  kRename
+};
 Step g_failing;
 int g_opens = 0, g_creates = 0;
 
@@ -42,6 +57,9 @@ FileOps FaultyOps() {
     return system.writePieces(file, Fails(kWrite) ? pieces.first(2) : pieces) && !Fails(kWrite);
   };
   ops.closeFile = [](FileHandle file) { return system.closeFile(file) && !Fails(kClose); };
+  ops.copyPermissions = [](const char* from, const char* to) {
+    return !Fails(kKeepMode) && system.copyPermissions(from, to);
+  };
   ops.replaceFile = [](const char* from, const char* to) {
     return !Fails(kRename) && system.replaceFile(from, to);
   };
@@ -78,6 +96,19 @@ expect barrel_03.nif = barrel.nif with ref 0 naming c.dds
 expect files: barrel.nif barrel_01.nif barrel_02.nif barrel_03.nif tex/
 )";
 
+// fix --in-place: the second model's new file fails; the model stays as it was.
+constexpr char kFixInPlace[] = R"(
+have Data/Textures/mod/a.dds
+have one.nif two.nif = model a.dds
+run texmint-cli fix --data Data --in-place one.nif two.nif
+  stdout: ...
+  stderr: two.nif: TOLD
+  exit 1
+expect one.nif = one.nif with ref 0 naming textures\mod\a.dds
+expect two.nif unchanged
+expect files: Data/ one.nif two.nif
+)";
+
 TEST(FileFaults, EachFailedStepIsToldAndLosesNothing) {
   const std::pair<Step, std::string> cases[] = {
       {kOpen, "Cannot open file"},
@@ -90,19 +121,30 @@ TEST(FileFaults, EachFailedStepIsToldAndLosesNothing) {
       {kWrite, "Cannot write file"},
       {kClose, "Cannot write file"},
       {kRename, "Cannot create file"},
+      {kCreate, "cannot create the fixed model"},
+      {kWrite, "cannot write the fixed model"},
+      {kClose, "cannot write the fixed model"},
+      {kKeepMode, "cannot write the fixed model"},
+      {kRename, "cannot create the fixed model"},
   };
   const FileOps faulty = FaultyOps();
+  g_cliInProcess = [](std::span<const char* const> args) {
+    std::string error;
+    return RunFix(ParseCliArgs(args).args, error);
+  };
   for (const auto& [step, told] : cases) {
     SCOPED_TRACE(told);
-    std::string session = step < kCreate ? kLoad : kCopies;
+    const bool fix = std::islower(told[0]);  // the dialog says it in its own words
+    std::string session = fix ? kFixInPlace : step < kCreate ? kLoad : kCopies;
     session.replace(session.find("TOLD"), 4, told);
     g_failing = step, g_opens = 0, g_creates = 0;
     g_fileOps = &faulty;
-    EXPECT_EQ(RunSessions(ReadScenario(session, "file faults"), false, TestFolder("file-faults"),
-                          RunStandinSession),
+    EXPECT_EQ(RunSessions(ReadScenario(session, "file faults"), fix, TestFolder("file-faults"),
+                          fix ? RunShellSession : RunStandinSession),
               0);
     g_fileOps = &SystemFileOps();
   }
+  g_cliInProcess = nullptr;
 }
 
 }  // namespace

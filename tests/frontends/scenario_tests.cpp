@@ -88,7 +88,9 @@ void RunStandinSession(const Session& session, Folder& folder) {
 }
 
 Folder TestFolder(const std::string& name) {
-  const fs::path work = fs::path(testing::TempDir()) / ("texmint-" + name) / "work";
+  // The 32-bit lane runs the same tests at the same time.
+  const std::string lane = std::to_string(sizeof(void*) * 8) + "bit-";
+  const fs::path work = fs::path(testing::TempDir()) / ("texmint-" + lane + name) / "work";
   return {work, TEXMINT_MODELS_DIR, {}, MakeUnreadable};
 }
 

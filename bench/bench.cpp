@@ -395,11 +395,13 @@ void CheckCase(const Options& o, const fs::path& folder) {
     WriteBytes(data / "Meshes/mymod" / ("m" + n + ".nif"), model);
   }
   int status = 0;
+  GameSources sources;
+  sources.dataDirs = {data.string()};
   const int out = ::dup(STDOUT_FILENO), null = ::open("/dev/null", O_WRONLY);
   const auto check = [&] {  // its table goes nowhere, as into a pipe nobody reads
     std::fflush(stdout), ::dup2(null, STDOUT_FILENO);
     std::string error;
-    status = RunCheck({data.string()}, {(data / "Meshes").string()}, error);
+    status = RunCheck(sources, {(data / "Meshes").string()}, error);
     std::fflush(stdout), ::dup2(out, STDOUT_FILENO);
   };
   const auto readAll = [&] {

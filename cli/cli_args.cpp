@@ -25,6 +25,9 @@ std::optional<std::uint32_t> ParseIndex(std::string_view text) {
   return value;
 }
 
+constexpr std::string_view kFixModesMistake =
+    "fix takes only one of --dry-run, --in-place and --out DIR";
+
 bool IsOption(std::string_view arg) {
   return arg.size() > 1 && arg[0] == '-';
 }
@@ -57,7 +60,7 @@ CliParse ParseCliArgs(std::span<const char* const> args) {
     if (arg == "--") break;
     if (arg == "--version") return Only(CliCommand::kVersion);
   }
-  if (args.empty()) return Fail("missing command: list, make or check");
+  if (args.empty()) return Fail("missing command: list, make, check or fix");
 
   const std::string_view command = args[0];
   CliArgs parsed;
@@ -67,14 +70,24 @@ CliParse ParseCliArgs(std::span<const char* const> args) {
     parsed.command = CliCommand::kMake;
   } else if (command == "check") {
     parsed.command = CliCommand::kCheck;
+  } else if (command == "fix") {
+    parsed.command = CliCommand::kFix;
   } else if (IsOption(command)) {
     return Fail("unknown option " + std::string(command));
   } else {
-    return Fail("unknown command " + std::string(command) + ": use list, make or check");
+    return Fail("unknown command " + std::string(command) + ": use list, make, check or fix");
   }
   const bool list = parsed.command == CliCommand::kList;
   const bool make = parsed.command == CliCommand::kMake;
-  const bool check = parsed.command == CliCommand::kCheck;
+  const bool fix = parsed.command == CliCommand::kFix;
+  const bool check = parsed.command == CliCommand::kCheck || fix;
+  GameSources& sources = parsed.sources;
+  // fix gives out its models one way only.
+  const auto setFixMode = [&](FixMode mode) {
+    const bool first = parsed.fixMode == FixMode::kNone;
+    parsed.fixMode = mode;
+    return first;
+  };
 
   std::vector<std::string> positional;
   bool optionsEnded = false;
@@ -104,6 +117,11 @@ CliParse ParseCliArgs(std::span<const char* const> args) {
       parsed.dryRun = true;
       continue;
     }
+    if (fix && (arg == "--dry-run" || arg == "--in-place")) {
+      if (!setFixMode(arg == "--dry-run" ? FixMode::kDryRun : FixMode::kInPlace))
+        return Fail(std::string(kFixModesMistake));
+      continue;
+    }
     if (make && arg == "--game-path") {
       parsed.gamePath = true;
       continue;
@@ -121,20 +139,34 @@ CliParse ParseCliArgs(std::span<const char* const> args) {
       parsed.refNames.emplace_back(value);
       continue;
     }
-    if (make && TakeValue(args, i, "--out", value)) {
+    if ((make || fix) && TakeValue(args, i, "--out", value)) {
       if (value.empty()) return Fail("--out needs a folder");
       if (!parsed.outDir.empty()) return Fail("--out given twice");
+      if (fix && !setFixMode(FixMode::kOut)) return Fail(std::string(kFixModesMistake));
       parsed.outDir = value;
       continue;
     }
     if (check && TakeValue(args, i, "--data", value)) {
       if (value.empty()) return Fail("--data needs a folder");
-      parsed.dataDirs.emplace_back(value);
+      sources.dataDirs.emplace_back(value);
+      continue;
+    }
+    if (check && (TakeValue(args, i, "--openmw-cfg", value) ||
+                  TakeValue(args, i, "--morrowind-ini", value))) {
+      const std::string option(arg.substr(0, arg.find('=')));
+      if (value.empty()) return Fail(option + " needs a FILE");
+      std::string& file = option == "--openmw-cfg" ? sources.openmwCfg : sources.morrowindIni;
+      if (!file.empty()) return Fail(option + " given twice");
+      file = value;
+      if (!sources.openmwCfg.empty() && !sources.morrowindIni.empty())
+        return Fail("--openmw-cfg and --morrowind-ini cannot be used together");
       continue;
     }
     return Fail("unknown option " + std::string(arg) + " for " + std::string(command));
   }
 
+  if (fix && parsed.fixMode == FixMode::kNone)
+    return Fail("fix needs one of --dry-run, --in-place and --out DIR");
   if (check) {  // what check needs is checked where its folders are looked at
     parsed.models = std::move(positional);
     return {true, std::move(parsed), {}};

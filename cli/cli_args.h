@@ -6,7 +6,12 @@
 #include <string>
 #include <vector>
 
-enum class CliCommand { kHelp, kVersion, kList, kMake, kCheck };
+#include "game_files.h"
+
+enum class CliCommand { kHelp, kVersion, kList, kMake, kCheck, kFix };
+
+// How fix gives out the mended models.
+enum class FixMode { kNone, kDryRun, kInPlace, kOut };
 
 struct CliArgs {
   CliCommand command = CliCommand::kHelp;
@@ -18,11 +23,12 @@ struct CliArgs {
   bool suffix = false;      // make: answer Yes to the suffix question
   bool keepFolder = false;  // make: each replaced reference keeps its folder
   bool gamePath = false;    // make: each names its texture as the game finds it
-  std::string outDir;       // make: where the copies go; empty: beside MODEL
+  std::string outDir;       // make, fix: where the copies go; empty: beside MODEL
   bool dryRun = false;      // make: print what would be written, write nothing
   std::vector<std::string> textures;
-  std::vector<std::string> dataDirs;  // check: the game's data folders
-  std::vector<std::string> models;    // check: model files and folders
+  GameSources sources;               // check, fix: where the game's files are
+  std::vector<std::string> models;   // check, fix: model files and folders
+  FixMode fixMode = FixMode::kNone;  // fix
 };
 
 struct CliParse {

@@ -54,17 +54,10 @@ std::string ModelPath(const std::string& model, std::string& error) {
 
 // The folder --out names, as a full path; empty with a usage error when it is no folder.
 std::string OutputFolder(const std::string& dir, std::string& error) {
-  // Windows' stat refuses a folder named with a closing separator.
-  const std::string full = WithoutClosingSeparator(FullPath(dir));
-  if (full.empty()) {
-    error = "cannot form the full path of " + dir;
-  } else if (const PathKind kind = KindOf(full); kind != PathKind::kFolder) {
-    error =
-        (kind == PathKind::kMissing ? "--out folder not found: " : "--out is not a folder: ") + dir;
-  } else {
-    return full;
-  }
-  return {};
+  error = FolderMistake("--out", dir);
+  const std::string full = error.empty() ? FullPath(dir) : std::string();
+  if (error.empty() && full.empty()) error = "cannot form the full path of " + dir;
+  return full;
 }
 
 // What the texture dialog returns for these files: the first file's folder and every
@@ -211,10 +204,7 @@ bool NewPathsFit(const CliArgs& cli, std::span<const std::uint32_t> rows,
 // The copies' base path: the model's own, or its file-name part in the output folder.
 std::string CopiesBasePath(const std::string& model, const std::string& outFolder) {
   const std::string base = MakeBasePath(model);
-  if (outFolder.empty()) return base;
-  std::string folder = outFolder;
-  if (FileNameStart(folder) != folder.size()) folder += kPathSeparator;
-  return folder + base.substr(FileNameStart(base));
+  return outFolder.empty() ? base : JoinPath(outFolder, base.substr(FileNameStart(base)));
 }
 
 void PrintPlannedCopy(const char* outputPath, const char* texture) {
@@ -302,9 +292,11 @@ int RunCli(std::span<const char* const> args) {
       return Make(parse.args);
     case CliCommand::kCheck: {
       std::string error;
-      const int status = RunCheck(parse.args.dataDirs, parse.args.models, error);
+      const int status = RunCheck(parse.args.sources, parse.args.models, error);
       return status == kExitUsage ? UsageError(error) : status;
     }
+    case CliCommand::kFix:
+      return UsageError("fix is being built");  // TODO(fix): RunFix
   }
   return kExitUsage;
 }

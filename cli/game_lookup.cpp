@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 
+#include "common/file_name.h"
 #include "common/text.h"
 #include "host_paths.h"
 
@@ -10,10 +11,17 @@ namespace {
 
 constexpr std::string_view kTexturesPrefix = "textures\\";
 constexpr std::string_view kTexturesFolder = kTexturesPrefix.substr(0, kTexturesPrefix.size() - 1);
-constexpr std::string_view kTextureExtension = ".dds";
+// The folders the game finds anywhere in a stored path, tried in this order.
+constexpr std::string_view kResourceFolders[] = {kTexturesPrefix, "bookart\\"};
+constexpr std::string_view kTextureExtension = "dds";
 
-std::string_view LastComponent(std::string_view name) {
-  return name.substr(name.rfind('\\') + 1);
+// Where `folder` (with its closing backslash) first stands in `n` as a whole folder name
+// with more path after it.
+std::size_t FolderAt(std::string_view n, std::string_view folder) {
+  for (std::size_t at = n.find(folder); at != std::string_view::npos; at = n.find(folder, at + 1)) {
+    if ((at == 0 || n[at - 1] == '\\') && at + folder.size() < n.size()) return at;
+  }
+  return std::string_view::npos;
 }
 
 }  // namespace
@@ -25,18 +33,38 @@ std::string GameName(std::string_view path) {
   return name;
 }
 
-std::vector<std::string> GameLookupNames(std::string_view storedPath) {
-  std::string n = GameName(storedPath);
-  n.erase(0, n.find_first_not_of('\\'));
-  if (!n.starts_with(kTexturesPrefix)) n.insert(0, kTexturesPrefix);
-  // The game takes everything from the last dot on as the extension, even in a folder name.
-  const std::string e = n.substr(0, n.rfind('.')).append(kTextureExtension);
-  const std::string root(kTexturesPrefix);
-  std::vector<std::string> names;
-  for (std::string name :
-       {e, n, root + std::string(LastComponent(e)), root + std::string(LastComponent(n))}) {
-    if (std::ranges::find(names, name) == names.end()) names.push_back(std::move(name));
+std::string_view GameFileName(std::string_view gameName) {
+  return gameName.substr(StoredFileNameStart(gameName));
+}
+
+GameLookup LookUpTexture(std::string_view storedPath) {
+  GameLookup lookup;
+  std::string& n = lookup.n;
+  for (const char c : GameName(storedPath)) {
+    if (c != '\\' || n.empty() || n.back() != '\\') n.push_back(c);
   }
+  if (n.starts_with('\\')) n.erase(0, 1);
+  const auto folder = std::ranges::find_if(kResourceFolders, [&](std::string_view f) {
+    return FolderAt(n, f) != std::string_view::npos;
+  });
+  if (folder != std::end(kResourceFolders)) {
+    n.erase(0, FolderAt(n, *folder));
+  } else {
+    n.insert(0, kTexturesPrefix);
+  }
+  // Only the file name's extension is changed; a name without one is kept as it is.
+  const std::size_t dot = n.rfind('.');
+  lookup.extensionChanged = dot != std::string::npos && dot >= StoredFileNameStart(n);
+  lookup.e = lookup.extensionChanged ? n.substr(0, dot + 1).append(kTextureExtension) : n;
+  return lookup;
+}
+
+std::vector<std::string> GameLookupNames(const GameLookup& lookup) {
+  const std::string root(kTexturesPrefix);
+  std::vector<std::string> names{lookup.e};
+  if (lookup.extensionChanged) names.push_back(lookup.n);
+  names.push_back(root + std::string(GameFileName(lookup.e)));
+  if (lookup.extensionChanged) names.push_back(root + std::string(GameFileName(lookup.n)));
   return names;
 }
 

@@ -11,9 +11,20 @@
 // The game's name of a file: `/` made `\` and A-Z made a-z (no other letters).
 std::string GameName(std::string_view path);
 
-// The names the game tries, in order, for a texture reference storing `storedPath`; the
-// first that exists is the file it shows. Each is a game name below the data folders.
-std::vector<std::string> GameLookupNames(std::string_view storedPath);
+// How the game turns a stored texture path into the names it looks for.
+struct GameLookup {
+  std::string n;  // the game name of the path, below textures\ (or bookart\)
+  std::string e;  // n with its file name's extension made .dds
+  bool extensionChanged = false;
+};
+GameLookup LookUpTexture(std::string_view storedPath);
+
+// The names the game tries, in order; the first that exists is the file it shows, and the
+// first of all (e) is the one it reports missing.
+std::vector<std::string> GameLookupNames(const GameLookup& lookup);
+
+// The file name part of a game name.
+std::string_view GameFileName(std::string_view gameName);
 
 // What a model stores to name the texture file at `filePath` (a path on disk) as the game
 // finds it: the file's path from the nearest folder above it named `textures` (any letter

@@ -28,12 +28,14 @@ std::string FullPath(const std::string& path) {
 }
 
 PathKind KindOf(const std::string& path) {
+  // Windows' stat refuses a folder named with a closing separator.
+  const std::string named = WithoutClosingSeparator(path);
 #ifdef _WIN32
   struct _stati64 st {};
-  if (_stati64(path.c_str(), &st) != 0) return PathKind::kMissing;
+  if (_stati64(named.c_str(), &st) != 0) return PathKind::kMissing;
 #else
   struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return PathKind::kMissing;
+  if (::stat(named.c_str(), &st) != 0) return PathKind::kMissing;
 #endif
   switch (st.st_mode & S_IFMT) {
     case S_IFREG:
@@ -51,6 +53,20 @@ std::string WithoutClosingSeparator(std::string fullPath) {
     fullPath.pop_back();
   }
   return fullPath;
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+  std::string path(folder);
+  const bool bareDrive = kPathSeparator == '\\' && path.size() == 2 && path[1] == ':';
+  if (!path.empty() && !bareDrive && FileNameStart(path) != path.size()) path += kPathSeparator;
+  return path.append(name);
+}
+
+std::string FolderMistake(std::string_view option, const std::string& dir) {
+  const PathKind kind = KindOf(dir);
+  if (kind == PathKind::kFolder) return {};
+  return std::string(option) +
+         (kind == PathKind::kMissing ? " folder not found: " : " is not a folder: ") + dir;
 }
 
 bool StderrIsTerminal() {

@@ -14,7 +14,15 @@ std::string FullPath(const std::string& path);
 enum class PathKind { kMissing, kFile, kFolder, kOther };
 PathKind KindOf(const std::string& path);
 
-// A full folder path without a closing separator; a root keeps its own (/, or C:\ on Windows).
+// A folder path without a closing separator; a root keeps its own (/, or C:\ on Windows).
 std::string WithoutClosingSeparator(std::string fullPath);
+
+// `name` in `folder`, as the system finds it: a folder that ends in a separator, or a bare
+// drive (C:, whose current folder is meant), takes the name as it is.
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+// Why the folder an option names cannot be used ("--out folder not found: DIR"); empty when
+// it is a folder.
+std::string FolderMistake(std::string_view option, const std::string& dir);
 
 bool StderrIsTerminal();

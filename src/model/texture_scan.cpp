@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 
+#include "common/file_name.h"
 #include "common/text.h"
 #include "model/byte_reader.h"
 #include "model/type_name_search.h"
@@ -26,9 +27,7 @@ void FillDisplayName(std::span<const std::uint8_t> path, TextureRef& ref) {
   const auto end = std::ranges::find(path, std::uint8_t{0});
   std::string_view text(reinterpret_cast<const char*>(path.data()),
                         static_cast<std::size_t>(end - path.begin()));
-  if (const auto slash = text.rfind('\\'); slash != std::string_view::npos) {
-    text.remove_prefix(slash + 1);
-  }
+  text.remove_prefix(StoredFileNameStart(text));
   CopyText(ref.displayName, text);
 }
 

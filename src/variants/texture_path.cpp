@@ -1,7 +1,8 @@
 #include "variants/texture_path.h"
 
+#include "common/file_name.h"
+
 std::string NewTexturePath(std::string_view storedPath, std::string_view name, bool keepFolder) {
-  // npos + 1 is 0: a path without a backslash has no folder.
-  const std::size_t folderEnd = keepFolder ? storedPath.rfind('\\') + 1 : 0;
+  const std::size_t folderEnd = keepFolder ? StoredFileNameStart(storedPath) : 0;
   return std::string(storedPath.substr(0, folderEnd)).append(name);
 }

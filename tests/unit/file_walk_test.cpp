@@ -5,7 +5,7 @@
 #include <fstream>
 #include <set>
 
-#include "folder_walk.h"
+#include "file_walk.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ TEST(WalkFiles, NamesEachFolderItCannotReadAndWalksTheRest) {
     testing::internal::CaptureStderr();
     const bool walked = WalkFiles(
         c.root, [&](const std::string& below, bool inRoot) { files.emplace(below, inRoot); },
-        RefuseBad);
+        nullptr, RefuseBad);
     std::string said = testing::internal::GetCapturedStderr();
     for (std::size_t at; (at = said.find(root.string())) != said.npos;)
       said.replace(at, root.string().size(), "{walk}");

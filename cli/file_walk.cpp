@@ -1,7 +1,9 @@
-#include "folder_walk.h"
+#include "file_walk.h"
 
 #include <algorithm>
-#include <cstdio>
+
+#include "common/text.h"
+#include "model_files.h"
 
 namespace {
 
@@ -20,13 +22,18 @@ bool ToString(const fs::path& path, std::string& text) {
   }
 }
 
-void Report(const fs::path& path, const std::string& message) {
+void Report(const fs::path& path, std::string_view message) {
   std::string shown;
   ToString(path, shown);
-  std::fprintf(stderr, "%s: %s\n", shown.c_str(), message.c_str());
+  ReportOn(shown, message);
 }
 
 }  // namespace
+
+bool HasExtension(std::string_view name, std::string_view extension) {
+  return name.size() >= extension.size() &&
+         EqualNoCase(name.substr(name.size() - extension.size()), extension);
+}
 
 void ListFolderEntries(const fs::path& folder, FolderEntries& entries, std::error_code& error) {
   entries.clear();
@@ -36,18 +43,18 @@ void ListFolderEntries(const fs::path& folder, FolderEntries& entries, std::erro
 
 bool WalkFiles(const std::string& root,
                const std::function<void(const std::string& below, bool inRoot)>& take,
-               ListFolder list) {
+               std::vector<std::string>* rootNames, ListFolder list) {
   bool readAll = true;
   std::vector<fs::path> folders = {fs::path()};  // below root, still to list
   FolderEntries entries;
   while (!folders.empty()) {
     const fs::path below = std::move(folders.back());
     folders.pop_back();
+    const fs::path folder = below.empty() ? fs::path(root) : root / below;
     std::error_code error;
-    list(below.empty() ? fs::path(root) : root / below, entries, error);
+    list(folder, entries, error);
     if (error) {
-      Report(below.empty() ? fs::path(root) : root / below,
-             "cannot read the folder: " + error.message());
+      Report(folder, "cannot read the folder: " + error.message());
       readAll = false;
       continue;
     }
@@ -56,19 +63,18 @@ bool WalkFiles(const std::string& root,
     const std::size_t deeper = folders.size();
     for (const fs::directory_entry& entry : entries) {
       const fs::path path = below / entry.path().filename();
-      std::error_code kindError;  // a file gone meanwhile is just left out
-      if (entry.is_symlink(kindError) || !entry.is_directory(kindError)) {
-        std::string name;
-        if (!entry.is_regular_file(kindError)) continue;
-        if (ToString(path, name)) {
-          take(name, below.empty());
-        } else {
-          Report(root / path, "the system cannot give this name in its code page");
-          readAll = false;
-        }
-      } else {
-        folders.push_back(path);
+      std::string name;
+      if (!ToString(path, name)) {
+        Report(root / path, "the system cannot give this name in its code page");
+        readAll = false;
+        continue;
       }
+      if (rootNames && below.empty()) rootNames->push_back(name);
+      std::error_code kindError;  // a file gone meanwhile is just left out
+      if (!entry.is_symlink(kindError) && entry.is_directory(kindError))
+        folders.push_back(path);
+      else if (entry.is_regular_file(kindError))
+        take(name, below.empty());
     }
     std::reverse(folders.begin() + deeper, folders.end());
   }

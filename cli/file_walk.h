@@ -1,13 +1,16 @@
-// The files below a folder, for the game's data folders and the model folders alike. A
-// folder that cannot be read, or a name the system cannot give in its code page, is said on
-// stderr and the walk goes on with everything else.
+// Walking a folder tree for the commands that read many files: the game's data folders and
+// the model folders alike. A folder that cannot be read, or a name the system cannot give in
+// its code page, is said on stderr and the walk goes on with everything else.
 #pragma once
 
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
+
+bool HasExtension(std::string_view name, std::string_view extension);
 
 using FolderEntries = std::vector<std::filesystem::directory_entry>;
 
@@ -19,8 +22,9 @@ void ListFolderEntries(const std::filesystem::path& folder, FolderEntries& entri
                        std::error_code& error);
 
 // Calls `take` with each regular file below `root` (its path below `root`, and whether it
-// lies right in it); links to files count, links to folders are not followed. False when a
-// folder or a name could not be read.
+// lies right in it); links to files count, links to folders are not followed. The names of
+// all entries right in `root`, folders too, go to `rootNames` if given. False when a folder
+// or a name could not be read.
 bool WalkFiles(const std::string& root,
                const std::function<void(const std::string& below, bool inRoot)>& take,
-               ListFolder list = ListFolderEntries);
+               std::vector<std::string>* rootNames = nullptr, ListFolder list = ListFolderEntries);

@@ -12,7 +12,12 @@
 
 bool HasExtension(std::string_view name, std::string_view extension);
 
-using FolderEntries = std::vector<std::filesystem::directory_entry>;
+struct FolderEntry {
+  std::filesystem::path name;  // its own name
+  bool folder = false;         // a folder, not a link to one: the walk goes into it
+  bool file = false;           // a regular file, or a link to one
+};
+using FolderEntries = std::vector<FolderEntry>;
 
 // The entries right in `folder`. The walk lists each folder through such a function, so that
 // a test can refuse one the way a real system refuses it.
@@ -26,5 +31,5 @@ void ListFolderEntries(const std::filesystem::path& folder, FolderEntries& entri
 // all entries right in `root`, folders too, go to `rootNames` if given. False when a folder
 // or a name could not be read.
 bool WalkFiles(const std::string& root,
-               const std::function<void(const std::string& below, bool inRoot)>& take,
+               const std::function<void(std::string below, bool inRoot)>& take,
                std::vector<std::string>* rootNames = nullptr, ListFolder list = ListFolderEntries);

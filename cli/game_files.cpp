@@ -17,29 +17,33 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kArchiveExtension = ".bsa";
 
+// The game's names of the files found, gathered before the set is made, so that the set is
+// made once at its full size.
+using FoundNames = std::vector<std::string>;
+
 // Adds the names the archive holds; false when it could not be read (said on stderr).
-bool AddArchive(const std::string& file, GameFiles& files) {
+bool AddArchive(const std::string& file, FoundNames& found) {
   std::vector<std::string> names;
   std::string error;
   if (!ReadArchiveFileNames(file, names, error)) {
     ReportOn(file, "cannot read the archive: " + error);
     return false;
   }
-  for (const std::string& name : names) files.insert(GameName(name));
+  for (std::string& name : names) found.push_back(GameName(std::move(name)));
   return true;
 }
 
 // One walk of the data folder into the set, with the names in each archive right in it
 // when `withArchives`, and the names of the entries right in it into `rootNames` if given.
-bool AddDataFolder(const std::string& dir, bool withArchives, GameFiles& files,
+bool AddDataFolder(const std::string& dir, bool withArchives, FoundNames& found,
                    std::vector<std::string>* rootNames = nullptr) {
   bool readAll = true;
   const bool walked = WalkFiles(
       dir,
-      [&](const std::string& file, bool inRoot) {
-        files.insert(GameName(file));
+      [&](std::string file, bool inRoot) {
         if (withArchives && inRoot && HasExtension(file, kArchiveExtension))
-          readAll = AddArchive(JoinPath(dir, file), files) && readAll;
+          readAll = AddArchive(JoinPath(dir, file), found) && readAll;
+        found.push_back(GameName(std::move(file)));
       },
       rootNames);
   return walked && readAll;
@@ -49,11 +53,11 @@ bool AddDataFolder(const std::string& dir, bool withArchives, GameFiles& files,
 // right in the last of `folders` that has one (entries listed in byte order, folders too, so
 // the first so named in it); false when there is none or it could not be read.
 bool AddNamedArchive(const std::string& name, const std::vector<std::string>& folders,
-                     const std::vector<std::vector<std::string>>& rootNames, GameFiles& files) {
+                     const std::vector<std::vector<std::string>>& rootNames, FoundNames& found) {
   for (std::size_t i = folders.size(); i-- > 0;) {
     const auto entry = std::ranges::find_if(
         rootNames[i], [&](const std::string& entry) { return EqualNoCase(entry, name); });
-    if (entry != rootNames[i].end()) return AddArchive(JoinPath(folders[i], *entry), files);
+    if (entry != rootNames[i].end()) return AddArchive(JoinPath(folders[i], *entry), found);
   }
   ReportOn(name, "no data folder holds this archive");
   return false;
@@ -83,12 +87,15 @@ bool ResolveGameSources(std::string_view command, const GameSources& sources, Ga
 
 bool ReadGameFiles(const GameData& data, GameFiles& files) {
   bool readAll = true;
-  for (const std::string& dir : data.dataDirs) readAll = AddDataFolder(dir, true, files) && readAll;
+  FoundNames found;
+  for (const std::string& dir : data.dataDirs) readAll = AddDataFolder(dir, true, found) && readAll;
   // The configuration names its archives, each looked for right in its data folders.
   std::vector<std::vector<std::string>> rootNames(data.configFolders.size());
   for (std::size_t i = 0; i < data.configFolders.size(); ++i)
-    readAll = AddDataFolder(data.configFolders[i], false, files, &rootNames[i]) && readAll;
+    readAll = AddDataFolder(data.configFolders[i], false, found, &rootNames[i]) && readAll;
   for (const std::string& name : data.archiveNames)
-    readAll = AddNamedArchive(name, data.configFolders, rootNames, files) && readAll;
+    readAll = AddNamedArchive(name, data.configFolders, rootNames, found) && readAll;
+  files.reserve(files.size() + found.size());
+  for (std::string& name : found) files.insert(std::move(name));
   return readAll;
 }

@@ -23,8 +23,8 @@ bool ListModelFiles(const std::string& argument, std::vector<ModelFile>& files) 
   }
   constexpr std::string_view kModelExtension = ".nif";
   std::vector<std::string> below;
-  const bool walked = WalkFiles(argument, [&](const std::string& file, bool) {
-    if (HasExtension(file, kModelExtension)) below.push_back(file);
+  const bool walked = WalkFiles(argument, [&](std::string file, bool) {
+    if (HasExtension(file, kModelExtension)) below.push_back(std::move(file));
   });
   std::ranges::sort(below);
   for (std::string& path : below) files.push_back({JoinPath(argument, path), std::move(path)});

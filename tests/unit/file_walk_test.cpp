@@ -39,8 +39,8 @@ TEST(WalkFiles, NamesEachFolderItCannotReadAndWalksTheRest) {
     std::set<std::pair<std::string, bool>> files;
     testing::internal::CaptureStderr();
     const bool walked = WalkFiles(
-        c.root, [&](const std::string& below, bool inRoot) { files.emplace(below, inRoot); },
-        nullptr, RefuseBad);
+        c.root, [&](std::string below, bool inRoot) { files.emplace(below, inRoot); }, nullptr,
+        RefuseBad);
     std::string said = testing::internal::GetCapturedStderr();
     for (std::size_t at; (at = said.find(root.string())) != said.npos;)
       said.replace(at, root.string().size(), "{walk}");

@@ -40,15 +40,18 @@ bool Unquote(std::string_view value, std::string& path) {
   return false;
 }
 
+#ifndef _WIN32
+std::optional<fs::path> FromEnvironment(const char* name) {
+  const char* value = std::getenv(name);
+  if (value == nullptr || *value == '\0') return std::nullopt;
+  return fs::path(value);
+}
+#endif
+
 // The folder a token stands for; nothing for an unknown token, or when the system does not
 // say where the folder is.
 std::optional<fs::path> TokenFolder(std::string_view token, const fs::path& local) {
   if (token == "?local?") return local;
-  const auto env = [](const char* name) -> std::optional<fs::path> {
-    const char* value = std::getenv(name);
-    if (value == nullptr || *value == '\0') return std::nullopt;
-    return fs::path(value);
-  };
 #ifdef _WIN32
   if (token == "?userconfig?" || token == "?userdata?") {
     char documents[MAX_PATH];
@@ -57,18 +60,18 @@ std::optional<fs::path> TokenFolder(std::string_view token, const fs::path& loca
     return fs::path(documents) / "My Games\\OpenMW\\";
   }
 #elif defined(__APPLE__)
-  const std::optional<fs::path> home = env("HOME");
+  const std::optional<fs::path> home = FromEnvironment("HOME");
   if (token == "?userconfig?" && home) return *home / "Library/Preferences/openmw/";
   if (token == "?userdata?" && home) return *home / "Library/Application Support/openmw/";
   if (token == "?global?") return fs::path("/Library/Application Support/openmw/");
 #else
-  const std::optional<fs::path> home = env("HOME");
+  const std::optional<fs::path> home = FromEnvironment("HOME");
   if (token == "?userconfig?") {
-    if (const auto xdg = env("XDG_CONFIG_HOME")) return *xdg / "openmw/";
+    if (const auto xdg = FromEnvironment("XDG_CONFIG_HOME")) return *xdg / "openmw/";
     if (home) return *home / ".config/openmw/";
   }
   if (token == "?userdata?") {
-    if (const auto xdg = env("XDG_DATA_HOME")) return *xdg / "openmw/";
+    if (const auto xdg = FromEnvironment("XDG_DATA_HOME")) return *xdg / "openmw/";
     if (home) return *home / ".local/share/openmw/";
   }
   if (token == "?global?") return fs::path("/usr/share/games/openmw/");

@@ -13,7 +13,7 @@ constexpr std::size_t kNameOffsetSize = 4;  // into the name block
 constexpr std::size_t kHashSize = 8;
 
 struct ArchiveHeader {
-  std::uint32_t hashOffset = 0;
+  std::uint64_t hashesAt = 0;  // 64 bits: the offset read plus the header's size can exceed 4 GiB
   std::uint32_t count = 0;
 };
 
@@ -24,16 +24,16 @@ bool ReadHeader(std::span<const std::uint8_t> bytes, std::uint64_t archiveSize,
                 ArchiveHeader& header, std::string& damage) {
   ByteReader reader(bytes);
   const std::uint32_t version = reader.U32LE(0);
-  header.hashOffset = reader.U32LE(4);
+  const std::uint32_t hashOffset = reader.U32LE(4);
+  header.hashesAt = kArchiveHeaderSize + std::uint64_t{hashOffset};
   header.count = reader.U32LE(8);
   if (reader.Failed()) {
     damage = "it is too short to be an archive";
   } else if (version != kArchiveVersion) {
     damage = "it is not a Morrowind archive (its version is not 0x100)";
-  } else if (std::uint64_t{header.count} * (kRecordSize + kNameOffsetSize) > header.hashOffset) {
+  } else if (std::uint64_t{header.count} * (kRecordSize + kNameOffsetSize) > hashOffset) {
     damage = "its header counts more files than its tables hold";
-  } else if (kArchiveHeaderSize + header.hashOffset + std::uint64_t{header.count} * kHashSize >
-             archiveSize) {
+  } else if (header.hashesAt + std::uint64_t{header.count} * kHashSize > archiveSize) {
     damage = "its hash table lies past its end";
   } else {
     return true;
@@ -48,7 +48,7 @@ bool ReadArchiveNames(std::span<const std::uint8_t> head, std::uint64_t archiveS
   names.clear();
   ArchiveHeader header;
   if (!ReadHeader(head, archiveSize, header, damage)) return false;
-  const std::uint64_t hashesAt = kArchiveHeaderSize + std::uint64_t{header.hashOffset};
+  const std::uint64_t hashesAt = header.hashesAt;
   if (head.size() < hashesAt) {
     damage = "it ends before its file names do";
     return false;
@@ -81,6 +81,29 @@ bool ReadArchiveNames(std::span<const std::uint8_t> head, std::uint64_t archiveS
   return true;
 }
 
+bool ReadArchiveStreamNames(std::istream& in, std::uint64_t archiveSize,
+                            std::vector<std::string>& names, std::string& error) {
+  names.clear();
+  std::vector<std::uint8_t> head(std::min<std::uint64_t>(archiveSize, kArchiveHeaderSize));
+  // Reads the bytes of `head` from `from` on.
+  const auto readFrom = [&](std::size_t from) {
+    if (in.read(reinterpret_cast<char*>(head.data() + from), std::streamsize(head.size() - from)))
+      return true;
+    error = "it could not be read";
+    return false;
+  };
+  ArchiveHeader header;
+  if (!readFrom(0) || !ReadHeader(head, archiveSize, header, error)) return false;
+  // The header has shown that its tables lie inside the archive; only they are read, when
+  // they fit in memory (a 32-bit process cannot hold 4 GiB of them).
+  if (header.hashesAt > head.max_size()) {
+    error = "it could not be read";
+    return false;
+  }
+  head.resize(std::size_t(header.hashesAt));
+  return readFrom(kArchiveHeaderSize) && ReadArchiveNames(head, archiveSize, names, error);
+}
+
 bool ReadArchiveFileNames(const std::filesystem::path& file, std::vector<std::string>& names,
                           std::string& error) {
   names.clear();
@@ -93,17 +116,5 @@ bool ReadArchiveFileNames(const std::filesystem::path& file, std::vector<std::st
     error = "it cannot be opened";
     return false;
   }
-  std::vector<std::uint8_t> head(std::min<std::uint64_t>(archiveSize, kArchiveHeaderSize));
-  // Reads the bytes of `head` from `from` on.
-  const auto readFrom = [&](std::size_t from) {
-    if (in.read(reinterpret_cast<char*>(head.data() + from), std::streamsize(head.size() - from)))
-      return true;
-    error = "it could not be read";
-    return false;
-  };
-  ArchiveHeader header;
-  if (!readFrom(0) || !ReadHeader(head, archiveSize, header, error)) return false;
-  // The header has shown that its tables lie inside the file; only they are read.
-  head.resize(kArchiveHeaderSize + header.hashOffset);
-  return readFrom(kArchiveHeaderSize) && ReadArchiveNames(head, archiveSize, names, error);
+  return ReadArchiveStreamNames(in, archiveSize, names, error);
 }

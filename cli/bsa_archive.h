@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <istream>
 #include <span>
 #include <string>
 #include <vector>
@@ -19,6 +20,12 @@ inline constexpr std::size_t kArchiveHeaderSize = 12;
 // false with `damage` saying what does not, and `names` then holds no name.
 bool ReadArchiveNames(std::span<const std::uint8_t> head, std::uint64_t archiveSize,
                       std::vector<std::string>& names, std::string& damage);
+
+// Reads the names from `in`, which holds the archive's `archiveSize` bytes from its start,
+// reading only its header, records, name offsets and names; false with `error` saying why it
+// could not.
+bool ReadArchiveStreamNames(std::istream& in, std::uint64_t archiveSize,
+                            std::vector<std::string>& names, std::string& error);
 
 // Reads the archive file's names, reading only its header, records, name offsets and names;
 // false with `error` saying why it could not.

@@ -1,6 +1,8 @@
 // Arbitrary bytes as an archive: a damaged one is refused without reading outside the
 // buffer, and the names of one read lie where the header says, each ending inside the name
-// block; its tables alone give the same names, one byte less of them gives none.
+// block; its tables alone give the same names, one byte less of them gives none. Read from a
+// stream, as texmint-cli reads a file, it gives the same answer, the same names or damage.
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string damage;
   const bool read = ReadArchiveNames(bytes, size, names, damage);
   FUZZ_CHECK(read == damage.empty() && (read || names.empty()));
+  std::istringstream stream(std::string(reinterpret_cast<const char*>(data), size));
+  std::string error;
+  FUZZ_CHECK(ReadArchiveStreamNames(stream, size, again, error) == read && again == names &&
+             error == damage);
   if (!read) return 0;
 
   // The format read the plain way, each field checked to lie inside the buffer.

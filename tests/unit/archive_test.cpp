@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sstream>
 
 #include "bsa_archive.h"
 #include "game_lookup.h"
@@ -50,6 +51,13 @@ TEST(ReadArchiveNames, GivesTheNamesAndRefusesDamage) {
   std::string error;
   EXPECT_TRUE(ReadArchiveFileNames(file, names, error) && names == kNames) << error;
   EXPECT_FALSE(ReadArchiveFileNames(file + ".missing", names, error));
+  // A 32-bit process cannot hold 2 GiB of tables: an archive that big is refused, not read.
+  if constexpr (sizeof(std::size_t) == 4) {
+    const Bytes big = Damaged(4, 45 ^ 0x80000000);
+    std::istringstream in(std::string(big.begin(), big.end()));
+    EXPECT_FALSE(ReadArchiveStreamNames(in, 0x90000000, names, error));
+    EXPECT_EQ(error, "it could not be read");
+  }
 }
 
 TEST(GameTexturePath, IsThePathBelowTheNearestTexturesFolder) {

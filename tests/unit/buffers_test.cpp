@@ -1,9 +1,10 @@
-// The two buffers the program takes apart or puts together: the texture dialog's result,
-// and the pieces of a copy around a reference, even a damaged one.
+// The buffers the program takes apart or puts together: the texture dialog's result,
+// the pieces of a copy around a reference, even a damaged one, and the path it stores.
 #include <gtest/gtest.h>
 
 #include "common/app_state.h"
 #include "front/main_dialog.h"
+#include "model/stored_path.h"
 #include "standin/ui_standin.h"
 #include "variants/replacement_list.h"
 #include "variants/variant_writer.h"
@@ -74,6 +75,16 @@ TEST(BuildVariantPieces, NeverReachesPastTheImage) {
   VariantPieces v;
   BuildVariantPieces({reinterpret_cast<const std::uint8_t*>(image.data()), image.size()}, edits, v);
   EXPECT_EQ(Joined(v), std::string("01\x01\0\0\0A\x01\0\0\0B89", 14));
+}
+
+TEST(StoredPath, IsEmptyForAReferenceOutsideTheImage) {
+  const std::string image = "0123456789";
+  const std::span bytes(reinterpret_cast<const std::uint8_t*>(image.data()), image.size());
+  const std::tuple<std::uint32_t, std::uint32_t, const char*> cases[] = {
+      {2, 9, "678"}, {2, 11, ""}, {6, 2, ""}, {0xFFFFFFFE, 9, ""}};
+  for (const auto& [lengthOffset, tailOffset, path] : cases) {
+    EXPECT_EQ(StoredPath(bytes, {{}, lengthOffset, tailOffset}), path) << lengthOffset;
+  }
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 
 namespace {
 
-enum Step { kOpen, kSize, kHuge, kAllocate, kRead, kCreate, kWrite, kClose, kRename };
+enum Step { kOpen, kSize, kHuge, kNearlyHuge, kAllocate, kRead, kCreate, kWrite, kClose, kRename };
 Step g_failing;
 int g_opens = 0, g_creates = 0;
 
@@ -26,10 +26,12 @@ FileOps FaultyOps() {
   };
   ops.sizeBySeeking = [](FileHandle file, std::uint64_t* size) {
     if (Fails(kHuge)) return *size = std::uint64_t{1} << 32, true;
+    if (Fails(kNearlyHuge)) return *size = (std::uint64_t{1} << 32) - 1, true;
     return !Fails(kSize) && system.sizeBySeeking(file, size);
   };
+  // More than 1 GiB is more memory than the system has: no test takes that much.
   ops.allocate = [](std::size_t bytes) {
-    return Fails(kAllocate) ? nullptr : system.allocate(bytes);
+    return Fails(kAllocate) || bytes > 1u << 30 ? nullptr : system.allocate(bytes);
   };
   ops.readUpTo = [](FileHandle file, std::uint8_t* into, std::size_t count) {
     return system.readUpTo(file, into, Fails(kRead) ? count / 2 : count);
@@ -83,6 +85,7 @@ TEST(FileFaults, EachFailedStepIsToldAndLosesNothing) {
       {kOpen, "Cannot open file"},
       {kSize, "Cannot open file"},
       {kHuge, "Cannot load file: models of 4 GiB or more are not supported"},
+      {kNearlyHuge, "Cannot load file: not enough memory"},
       {kAllocate, "Cannot load file: not enough memory"},
       {kRead, "Cannot load file: it could not be read whole"},
       {kCreate, "Cannot create file"},

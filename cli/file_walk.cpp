@@ -1,3 +1,9 @@
+// A 32-bit build lists folders with 64-bit offsets too: ext4 gives each entry's position as a
+// 64-bit hash, which the 32-bit readdir refuses.
+#ifndef _FILE_OFFSET_BITS
+#define _FILE_OFFSET_BITS 64
+#endif
+
 #include "file_walk.h"
 
 #include <algorithm>

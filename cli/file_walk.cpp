@@ -78,7 +78,7 @@ void ListFolderEntries(const fs::path& folder, FolderEntries& entries, std::erro
     struct stat st {};
     if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {  // links lead to their files
       isFolder = ::fstatat(::dirfd(dir.get()), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-               S_ISDIR(st.st_mode);
+                 S_ISDIR(st.st_mode);
       isFile = ::fstatat(::dirfd(dir.get()), entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
     }
     entries.push_back({fs::path(name), isFolder, isFile});

@@ -13,8 +13,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr std::string_view kArchiveExtension = ".bsa";
 
 // The game's names of the files found, gathered before the set is made, so that the set is
@@ -33,8 +31,8 @@ bool AddArchive(const std::string& file, FoundNames& found) {
   return true;
 }
 
-// One walk of the data folder into the set, with the names in each archive right in it
-// when `withArchives`, and the names of the entries right in it into `rootNames` if given.
+// One walk of the data folder into `found`, with the names in each archive right in it when
+// `withArchives`, and the names of the entries right in it into `rootNames` if given.
 bool AddDataFolder(const std::string& dir, bool withArchives, FoundNames& found,
                    std::vector<std::string>* rootNames = nullptr) {
   bool readAll = true;

@@ -10,9 +10,9 @@ void PrintUsage() {
       "       %s make MODEL --ref N [--suffix] TEXTURE...\n"
       "       %s make MODEL [--ref N]... [--ref-name NAME]... [--keep-folder] [--out DIR]\n"
       "                        [--game-path] [--dry-run] [--suffix] TEXTURE...\n"
-      "       %s check --data DIR [--data DIR]... MODEL...\n"
-      "       %s fix --data DIR [--data DIR]... (--dry-run | --in-place | --out DIR)\n"
-      "                       MODEL...\n"
+      "       %s check [--openmw-cfg FILE | --morrowind-ini FILE] [--data DIR]... MODEL...\n"
+      "       %s fix [--openmw-cfg FILE | --morrowind-ini FILE] [--data DIR]...\n"
+      "                       (--dry-run | --in-place | --out DIR) MODEL...\n"
       "       %s --help | --version\n",
       kProgram, kProgram, kProgram, kProgram, kProgram, kProgram);
   std::fputs(
@@ -45,6 +45,10 @@ void PrintUsage() {
       "                   MODEL<TAB>INDEX<TAB>PATH<TAB>found|missing<TAB>LOOKUP; exit status 1\n"
       "                   when one is missing\n"
       "  --data DIR       a data folder (Data Files): its files and the .bsa archives in it\n"
+      "  --openmw-cfg FILE  the data folders OpenMW's openmw.cfg FILE (and the files its\n"
+      "                   config= lines lead to) names, and only the archives it names\n"
+      "  --morrowind-ini FILE  the Data Files folder beside Morrowind.ini FILE, with\n"
+      "                   Morrowind.bsa and the archives of its [Archives] section\n"
       "  fix MODEL        mend each reference check finds missing when exactly one texture\n"
       "                   file below textures has its file name (the name the game tries\n"
       "                   first, else the name as stored), taking what check takes; print\n"
@@ -71,6 +75,8 @@ void PrintUsage() {
       "twice, rock_02.nif moss02.dds.\n",
       stdout);
   std::printf("  %s check --data \"Data Files\" \"Data Files/Meshes/mymod\"\n", kProgram);
+  std::printf("  %s check --openmw-cfg ~/.config/openmw/openmw.cfg \"Data Files/Meshes/mymod\"\n",
+              kProgram);
   std::printf("  %s fix --data \"Data Files\" --in-place \"Data Files/Meshes/mymod\"\n", kProgram);
 }
 

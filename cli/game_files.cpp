@@ -1,42 +1,64 @@
 #include "game_files.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "bsa_archive.h"
+#include "common/text.h"
 #include "file_walk.h"
+#include "game_config.h"
 #include "game_lookup.h"
 #include "host_paths.h"
 #include "model_files.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr std::string_view kArchiveExtension = ".bsa";
 
+// The game's names of the files found, gathered before the set is made, so that the set is
+// made once at its full size.
+using FoundNames = std::vector<std::string>;
+
 // Adds the names the archive holds; false when it could not be read (said on stderr).
-bool AddArchive(const fs::path& file, GameFiles& files) {
+bool AddArchive(const std::string& file, FoundNames& found) {
   std::vector<std::string> names;
   std::string error;
   if (!ReadArchiveFileNames(file, names, error)) {
-    ReportOn(file.string(), "cannot read the archive: " + error);
+    ReportOn(file, "cannot read the archive: " + error);
     return false;
   }
-  for (const std::string& name : names) files.insert(GameName(name));
+  for (std::string& name : names) found.push_back(GameName(std::move(name)));
   return true;
 }
 
-// One walk of the data folder into the set, with the names in each archive right in it
-// when `withArchives`.
-bool AddDataFolder(const std::string& dir, bool withArchives, GameFiles& files) {
+// One walk of the data folder into `found`, with the names in each archive right in it when
+// `withArchives`, and the names of the entries right in it into `rootNames` if given.
+bool AddDataFolder(const std::string& dir, bool withArchives, FoundNames& found,
+                   std::vector<std::string>* rootNames = nullptr) {
   bool readAll = true;
-  const fs::path root(dir);
-  const bool walked = WalkFiles(dir, [&](const fs::path& file, bool inRoot) {
-    files.insert(GameName(file.lexically_relative(root).string()));
-    if (withArchives && inRoot && HasExtension(file, kArchiveExtension))
-      readAll = AddArchive(file, files) && readAll;
-  });
+  const bool walked = WalkFiles(
+      dir,
+      [&](std::string file, bool inRoot) {
+        if (withArchives && inRoot && HasExtension(file, kArchiveExtension))
+          readAll = AddArchive(JoinPath(dir, file), found) && readAll;
+        found.push_back(GameName(std::move(file)));
+      },
+      rootNames);
   return walked && readAll;
+}
+
+// Adds the archive the configuration names `name`: the entry so named in any letter case
+// right in the last of `folders` that has one (entries listed in byte order, folders too, so
+// the first so named in it); false when there is none or it could not be read.
+bool AddNamedArchive(const std::string& name, const std::vector<std::string>& folders,
+                     const std::vector<std::vector<std::string>>& rootNames, FoundNames& found) {
+  for (std::size_t i = folders.size(); i-- > 0;) {
+    const auto entry = std::ranges::find_if(
+        rootNames[i], [&](const std::string& entry) { return EqualNoCase(entry, name); });
+    if (entry != rootNames[i].end()) return AddArchive(JoinPath(folders[i], *entry), found);
+  }
+  ReportOn(name, "no data folder holds this archive");
+  return false;
 }
 
 }  // namespace
@@ -50,17 +72,28 @@ bool ResolveGameSources(std::string_view command, const GameSources& sources, Ga
   for (const std::string& dir : sources.dataDirs) {
     if (usageError.empty()) usageError = FolderMistake("--data", dir);
   }
-  // TODO(config): --openmw-cfg and --morrowind-ini are read by the configuration readers.
-  if (usageError.empty() && (!sources.openmwCfg.empty() || !sources.morrowindIni.empty()))
-    usageError = "reading the game's configuration is not built yet";
+  GameConfig config;
+  if (usageError.empty() && !sources.openmwCfg.empty())
+    ReadOpenmwCfg(sources.openmwCfg, config, usageError);
+  if (usageError.empty() && !sources.morrowindIni.empty())
+    ReadMorrowindIni(sources.morrowindIni, config, usageError);
   data.dataDirs = sources.dataDirs;
+  data.configFolders = std::move(config.dataFolders);
+  data.archiveNames = std::move(config.archiveNames);
   return usageError.empty();
 }
 
 bool ReadGameFiles(const GameData& data, GameFiles& files) {
   bool readAll = true;
-  for (const std::string& dir : data.dataDirs) readAll = AddDataFolder(dir, true, files) && readAll;
-  for (const std::string& dir : data.configFolders)
-    readAll = AddDataFolder(dir, false, files) && readAll;
+  FoundNames found;
+  for (const std::string& dir : data.dataDirs) readAll = AddDataFolder(dir, true, found) && readAll;
+  // The configuration names its archives, each looked for right in its data folders.
+  std::vector<std::vector<std::string>> rootNames(data.configFolders.size());
+  for (std::size_t i = 0; i < data.configFolders.size(); ++i)
+    readAll = AddDataFolder(data.configFolders[i], false, found, &rootNames[i]) && readAll;
+  for (const std::string& name : data.archiveNames)
+    readAll = AddNamedArchive(name, data.configFolders, rootNames, found) && readAll;
+  files.reserve(files.size() + found.size());
+  for (std::string& name : found) files.insert(std::move(name));
   return readAll;
 }

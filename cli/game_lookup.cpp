@@ -25,11 +25,10 @@ std::size_t FolderAt(std::string_view n, std::string_view folder) {
 
 }  // namespace
 
-std::string GameName(std::string_view path) {
-  std::string name(path);
-  std::ranges::replace(name, '/', '\\');
-  std::ranges::transform(name, name.begin(), FoldToLower);
-  return name;
+std::string GameName(std::string path) {
+  std::ranges::replace(path, '/', '\\');
+  std::ranges::transform(path, path.begin(), FoldToLower);
+  return path;
 }
 
 std::string_view GameFileName(std::string_view gameName) {
@@ -39,7 +38,7 @@ std::string_view GameFileName(std::string_view gameName) {
 GameLookup LookUpTexture(std::string_view storedPath) {
   GameLookup lookup;
   std::string& n = lookup.n;
-  for (const char c : GameName(storedPath)) {
+  for (const char c : GameName(std::string(storedPath))) {
     if (c != '\\' || n.empty() || n.back() != '\\') n.push_back(c);
   }
   if (n.starts_with('\\')) n.erase(0, 1);

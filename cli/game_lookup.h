@@ -14,7 +14,7 @@
 inline constexpr std::string_view kTexturesPrefix = "textures\\";
 
 // The game's name of a file: `/` made `\` and A-Z made a-z (no other letters).
-std::string GameName(std::string_view path);
+std::string GameName(std::string path);
 
 // How the game turns a stored texture path into the names it looks for.
 struct GameLookup {

@@ -29,11 +29,9 @@ bool ListModelFiles(const std::string& argument, std::vector<ModelFile>& files) 
     return true;
   }
   constexpr std::string_view kModelExtension = ".nif";
-  const fs::path root(argument);
   std::vector<std::string> below;
-  const bool walked = WalkFiles(argument, [&](const fs::path& file, bool) {
-    if (HasExtension(file, kModelExtension))
-      below.push_back(file.lexically_relative(root).string());
+  const bool walked = WalkFiles(argument, [&](std::string file, bool) {
+    if (HasExtension(file, kModelExtension)) below.push_back(std::move(file));
   });
   std::ranges::sort(below);
   for (std::string& path : below) files.push_back({JoinPath(argument, path), std::move(path)});

@@ -11,10 +11,10 @@ cmake -S "$src" -B "$build" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPIL
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link \
   -DTEXMINT_WINDOWS_BUILDS=OFF -DBUILD_TESTING=OFF -DTEXMINT_LIBFUZZER=ON >"$build.log" 2>&1 ||
   { cat "$build.log" >&2; exit 1; }
-cmake --build "$build" --target texmint_fuzz_scan texmint_fuzz_archive
+cmake --build "$build" --target texmint_fuzz_scan texmint_fuzz_archive texmint_fuzz_config
 export ASAN_OPTIONS=abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 failed=0
-for target in scan archive; do
+for target in scan archive config; do
   work=$build/fuzz-run/$target seeds=("$src/fuzz/corpus/$target")
   [[ $target == scan ]] && seeds+=("$src/tests/models")  # the real models
   rm -rf "$work" && mkdir -p "$work/corpus"

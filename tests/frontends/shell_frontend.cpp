@@ -43,7 +43,9 @@ std::tuple<std::string, std::string, int> RunCli(const std::string& args, const 
   if (g_cliInProcess) return RunInProcess(args, folder, out, err);
   // Appended, not added: GCC 12 at -O3 takes "text" + a string for an overlapping copy.
   std::string line = "cd ";
-  line.append(Quoted(folder.work)).append(" && ").append(Quoted(TEXMINT_CLI));
+  // The user's own folders are the session's, so that nothing outside it is read.
+  line.append(Quoted(folder.work)).append(" && HOME=.").append(" XDG_CONFIG_HOME=xdg");
+  line.append(" XDG_DATA_HOME= ").append(Quoted(TEXMINT_CLI));
   for (const std::string& arg : Words(args)) line.append(" ").append(Quoted(arg));
   line.append(" >").append(Quoted(out)).append(" 2>").append(Quoted(err));
   const int status = std::system(line.c_str());

@@ -128,9 +128,9 @@ std::string Expand(const std::string& text, const Folder& folder, bool escapes) 
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const std::size_t close = text.find('}', i);
-    if (escapes && text[i] == '\\' && i + 1 < text.size() && strchr("nt\\", text[i + 1])) {
-      ++i;
-      out += text[i] == 'n' ? '\n' : text[i] == 't' ? '\t' : '\\';
+    if (escapes && text[i] == '\\' && i + 1 < text.size() && strchr("nrst\\", text[i + 1])) {
+      constexpr std::string_view kEscaped = "n\nr\rs t\t\\\\";
+      out += kEscaped[kEscaped.find(text[++i]) + 1];
     } else if (text[i] == '{' && close != std::string::npos) {
       const std::string inner = text.substr(i + 1, close - i - 1);
       const auto [count, repeated] = Cut(inner, "*");
@@ -168,7 +168,7 @@ void MakeFiles(const Step& step, Folder& folder) {
   }
   const auto [names, made] = Cut(step.text, " = ");
   const auto [kind, what] = Cut(made, " ");
-  std::string bytes = kind == "text" ? what : "";
+  std::string bytes = kind == "text" ? Expand(what, folder, true) : "";
   if (kind == "fixture") bytes = ReadFileBytes(folder.models / what);
   if (kind == "model") {
     std::vector<std::string> paths;
@@ -185,7 +185,7 @@ void MakeFiles(const Step& step, Folder& folder) {
   }
   if (kind == "archive") bytes = ArchiveBytes(Words(what));
   for (std::string name : Words(names)) {
-    name = Expand(name, folder);
+    name = Expand(name, folder, true);
     fs::create_directories((folder.work / name).parent_path());
     if (kind == "unreadable") {
       folder.makeUnreadable(folder.work / name);

@@ -466,7 +466,7 @@ void ConfigCase(const Options& o, const fs::path& folder) {
       std::ifstream in(archive, std::ios::binary);
       std::uint32_t header[3] = {};
       in.read(reinterpret_cast<char*>(header), sizeof header);
-      Bytes tables(header[1]);
+      Bytes tables(header[1], '\0');
       in.read(reinterpret_cast<char*>(tables.data()), std::streamsize(tables.size()));
       g_sink = std::size_t(in.gcount());
     }

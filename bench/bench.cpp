@@ -151,21 +151,25 @@ double Fastest(const Options& o, Run run) {
   return fastest;
 }
 
-// The medians of `a` and `b` over `pairs` pairs, taking turns at going first; `reset` untimed.
+// Times `a` against its baseline `b` in `pairs` pairs, taking turns at going first (`reset`
+// untimed before each), and prints the medians, their ratio and the verdict on `limit`.
 template <typename A, typename B, typename Reset>
-std::array<double, 2> MedianOfPairs(unsigned pairs, A a, B b, Reset reset) {
+void Compare(unsigned pairs, A a, B b, Reset reset, const char* what, const std::string& size,
+             const char* side, const char* base, double limit, const char* tail = "") {
   std::array<std::vector<double>, 2> times;
   for (unsigned pair = 0; pair < pairs; ++pair) {
-    for (const unsigned side : {pair % 2, 1 - pair % 2}) {
+    for (const unsigned first : {pair % 2, 1 - pair % 2}) {
       reset();
-      times[side].push_back(side == 0 ? Seconds(a) : Seconds(b));
+      times[first].push_back(first == 0 ? Seconds(a) : Seconds(b));
     }
   }
   for (auto& t : times) std::sort(t.begin(), t.end());
-  return {times[0][pairs / 2], times[1][pairs / 2]};
+  const double mine = times[0][pairs / 2], theirs = times[1][pairs / 2], ratio = mine / theirs;
+  std::printf("%s\t%s\t%s %.1f ms\t%s %.1f ms\t%.2fx, <= %gx: %s%s\n", what, size.c_str(), side,
+              mine * 1e3, base, theirs * 1e3, ratio, limit, kVerdict[ratio <= limit], tail);
 }
 
-// The byte search (a processor without SSE2's) from match to match, as the scan moves.
+// The byte search, what a processor without SSE2 gets, from match to match as the scan moves.
 std::size_t ByteSearchPass(std::span<const std::uint8_t> image) {
   std::size_t found = 0;
   for (std::size_t at = kModelHeader.size();
@@ -262,32 +266,24 @@ fs::path WriteBytes(const fs::path& path, std::string_view bytes) {
   return path;
 }
 
-void PrintVerdict(const char* what, const std::string& size, const char* side, const char* base,
-                  std::array<double, 2> seconds, double limit, const char* tail = "") {
-  const double ratio = seconds[0] / seconds[1];
-  std::printf("%s\t%s\t%s %.1f ms\t%s %.1f ms\t%.2fx, <= %gx: %s%s\n", what, size.c_str(), side,
-              seconds[0] * 1e3, base, seconds[1] * 1e3, ratio, limit, kVerdict[ratio <= limit],
-              tail);
-}
-
 void LoadCase(const Options& o, const fs::path& folder) {
   const fs::path path = WriteBytes(folder / "model.nif", Realistic(o.loadSize));
-  bool ok = true;
-  std::unique_ptr<std::uint8_t[]> read;
-  const auto times = MedianOfPairs(
-      o.loadPairs, [&] { ok &= Load(path); }, [&] { ok &= (read = PlainRead(path)) != nullptr; },
-      [&] { g_app.modelImage.reset(), read.reset(); });  // freeing is not part of either
+  if (!Load(path)) return Fail("the model could not be loaded");
   // How LoadModel's time divides: its scan alone, and one memchr pass over the same image.
-  ok &= Load(path);
   const std::span<const std::uint8_t> loaded(g_app.modelImage.get(), g_app.modelSize);
   const double scan = Fastest(o, [&] { g_sink = ScanTextureRefs(loaded, g_table).refCount; });
   const double pass = Fastest(o, [&] { g_sink = MemchrPass(loaded); });
-  g_app.modelImage.reset();
-  if (!ok) return Fail("the model could not be loaded or read");
   char tail[96];
   std::snprintf(tail, sizeof tail, "\t(its scan %.1f ms, one memchr pass %.1f ms)", scan * 1e3,
                 pass * 1e3);
-  PrintVerdict("load", SizeLabel(o.loadSize), "LoadModel", "read", times, 1.1, tail);
+  bool ok = true;
+  std::unique_ptr<std::uint8_t[]> read;
+  const auto release = [&] { g_app.modelImage.reset(), read.reset(); };  // untimed, both sides
+  Compare(
+      o.loadPairs, [&] { ok &= Load(path); }, [&] { ok &= (read = PlainRead(path)) != nullptr; },
+      release, "load", SizeLabel(o.loadSize), "LoadModel", "read", 1.1, tail);
+  release();
+  if (!ok) return Fail("the model could not be loaded or read");
 
   const double loadPeak = PeakGrowthMiB([&] { Load(path); });
   const double readPeak = PeakGrowthMiB([&] { g_sink = PlainRead(path) != nullptr; });
@@ -304,7 +300,6 @@ void WriteCase(const Options& o, const fs::path& folder) {
   ResetAppState();
   if (!Load(WriteBytes(folder / "model.nif", Realistic(o.writeSize))))
     return Fail("the model could not be loaded");
-  fs::remove(folder / "model.nif");
   g_app.replacementCount = std::min<unsigned>(o.copies, kMaxReplacements);
   for (unsigned i = 0; i < g_app.replacementCount; ++i)
     std::snprintf(g_app.replacements[i].name, kReplacementNameCapacity, "tx_bench_%04u.dds", i + 1);
@@ -326,11 +321,10 @@ void WriteCase(const Options& o, const fs::path& folder) {
     for (const auto& entry : fs::directory_iterator(folder)) files += fs::remove(entry.path());
     if (runs++ > 0 && files != o.copies) Fail("a copy was not written");
   };
-  const auto times = MedianOfPairs(
-      o.writePairs, [&] { WriteVariants(job); }, writePlain, empty);
+  Compare(
+      o.writePairs, [&] { WriteVariants(job); }, writePlain, empty, "write",
+      Name("", o.copies, " x ").append(SizeLabel(o.writeSize)), "WriteVariants", "plain", 1.25);
   empty();
-  PrintVerdict("write", Name("", o.copies, " x ").append(SizeLabel(o.writeSize)), "WriteVariants",
-               "plain", times, 1.25);
 }
 
 // texmint-cli check, or fix, with standard output sent nowhere, as into a pipe nobody reads:
@@ -371,9 +365,9 @@ void CheckAndFixCases(const Options& o, const fs::path& folder, bool fix) {
     for (const auto& entry : fs::recursive_directory_iterator(data))
       if (entry.is_regular_file()) g_sink = PlainRead(entry.path()) != nullptr;
   };
-  const auto times = MedianOfPairs(
-      o.checkPairs, [&] { Quietly(cli); }, readAll, [] {});
-  PrintVerdict("check", Name("", o.checkModels, " models"), "check", "list and read", times, 1.5);
+  Compare(
+      o.checkPairs, [&] { Quietly(cli); }, readAll, [] {}, "check",
+      Name("", o.checkModels, " models"), "check", "list and read", 1.5);
   if (!fix) return;
 
   fs::rename(data / "Textures/mymod", data / "Textures/moved");
@@ -391,10 +385,9 @@ void CheckAndFixCases(const Options& o, const fs::path& folder, bool fix) {
       if (!PlainWrite(out / "mymod" / Name("", i, ".nif"), AsBytes(fixed[i])))
         Fail("a write failed");
   };
-  const auto fixing = MedianOfPairs(
-      o.checkPairs, [&] { Quietly(cli, true); }, checkAndWrite, reset);
-  PrintVerdict("fix", Name("", o.checkModels, " models"), "fix --out", "check and write", fixing,
-               1.5);
+  Compare(
+      o.checkPairs, [&] { Quietly(cli, true); }, checkAndWrite, reset, "fix",
+      Name("", o.checkModels, " models"), "fix --out", "check and write", 1.5);
 }
 
 // check --openmw-cfg of a player's folders and archives, against listing them and reading
@@ -430,10 +423,9 @@ void ConfigCase(const Options& o, const fs::path& folder) {
       g_sink = std::size_t(in.read(tables.data(), std::streamsize(tables.size())).gcount());
     }
   };
-  const auto times = MedianOfPairs(
-      o.checkPairs, [&] { Quietly(cli); }, listAndRead, [] {});
-  PrintVerdict("check --openmw-cfg", Name("", o.cfgFolders, " folders"), "check",
-               "list and read tables", times, 1.5);
+  Compare(
+      o.checkPairs, [&] { Quietly(cli); }, listAndRead, [] {}, "check --openmw-cfg",
+      Name("", o.cfgFolders, " folders"), "check", "list and read tables", 1.5);
 }
 #endif
 

@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
-# Runs the bench's scan cases in both Windows builds in turns under one Wine, and prints the
-# fastest over N rounds (default 3) of each build's figures and the 32-bit build against the
-# 64-bit one. A build that cannot run here is named and left out (with --only, exit status 77).
-#   bench/compare-windows-scan.sh [--build-dir DIR] [--prefix DIR] [--rounds N] [--smoke]
-#                                 [--only i686|x86_64]
-# DIR: the build folder (default build), with DIR/windows-ARCH/bench/texmint_bench.exe; the
-# prefix defaults to DIR/wine-prefix. --smoke: one run on small images, not a measurement.
+# Runs the bench's scan cases in both Windows builds in turns under one Wine, and prints each
+# build's fastest figures over N rounds (default 3) and the 32-bit build's scan against the
+# 64-bit one's. A build that cannot run here is named and left out (with --only: exit status 77).
+#   compare-windows-scan.sh [--build-dir DIR] [--prefix DIR] [--rounds N] [--smoke] [--only ARCH]
+# DIR (default build) holds windows-ARCH/bench/texmint_bench.exe, ARCH i686 or x86_64; the prefix
+# defaults to DIR/wine-prefix. --smoke: one run on small images, not a measurement.
 set -euo pipefail
 
 src=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,7 +16,7 @@ while [ $# -gt 0 ]; do
     --rounds) rounds=$2 ;;
     --only) only=$2 arches=("$2") ;;
     --smoke) smoke=--smoke rounds=1; shift; continue ;;
-    *) sed -n '2,8p' "$0" >&2; exit 2 ;;
+    *) sed -n '2,7p' "$0" >&2; exit 2 ;;
   esac
   shift 2
 done

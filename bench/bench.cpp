@@ -1,6 +1,5 @@
-// The benchmark: each case beside its physical baseline, as docs/performance.md describes.
-// Timed with the standard library alone, so that the Windows builds build it too (the scan
-// cases only). --smoke runs every case once on small sizes, not a measurement.
+// The benchmark (docs/performance.md): each case beside its physical baseline, timed with the
+// standard library alone, so that the Windows builds build it too (they time the scans only).
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -36,7 +35,6 @@
 namespace {
 
 using Bytes = std::string;  // as the tests build models
-using Clock = std::chrono::steady_clock;
 constexpr std::size_t kKiB = 1024, kMiB = 1024 * kKiB;
 constexpr const char* kUsage =
     "usage: texmint_bench [--smoke] [--only scan|load|write|check|fix] [--samples N] "
@@ -48,9 +46,8 @@ struct Options {
   int samples = 31;
   std::vector<std::size_t> scanSizes{kMiB, 64 * kMiB};
   std::size_t loadSize = 256 * kMiB, writeSize = kMiB;
-  unsigned loadPairs = 10, copies = 1000, writePairs = 5;
-  unsigned checkModels = 2000, checkEntries = 20000, checkPairs = 5;
-  unsigned cfgFolders = 300, cfgFiles = 20000, cfgEntries = 10000;
+  unsigned loadPairs = 10, copies = 1000, writePairs = 5, checkModels = 2000, checkEntries = 20000,
+           checkPairs = 5, cfgFolders = 300, cfgFiles = 20000, cfgEntries = 10000;
 };
 
 bool g_failed = false;
@@ -101,8 +98,7 @@ Bytes Realistic(std::size_t size) {
   return out;
 }
 
-// The contents the scan is timed on (realistic, or the header then `unit` over and over) and
-// their targets against memchr; adversarial ones must also be linear in size.
+// The scan's contents, realistic or the header then `unit` over and over, and their targets.
 enum class Target { kThroughput, kTime, kNone };
 constexpr const char* kTargetText[] = {"throughput, >= 0.8x:", "time, <= 10x:", "time, no target"};
 struct Content {
@@ -128,17 +124,16 @@ std::string Name(std::string_view a, std::size_t n, std::string_view b) {
 }
 
 std::string SizeLabel(std::size_t bytes) {
-  return bytes % kMiB == 0 ? std::to_string(bytes / kMiB) + "MiB"
-                           : std::to_string(bytes / kKiB) + "KiB";
+  return bytes % kMiB == 0 ? Name("", bytes / kMiB, "MiB") : Name("", bytes / kKiB, "KiB");
 }
 
 constexpr const char* kVerdict[] = {"MISSED", "met"};
 
 template <typename Run>
 double Seconds(Run run, long calls = 1) {
-  const auto start = Clock::now();
+  const auto start = std::chrono::steady_clock::now();
   for (long i = 0; i < calls; ++i) run();
-  return std::chrono::duration<double>(Clock::now() - start).count();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 // Seconds per call of `run` in the fastest sample; a sample repeats it for at least 2 ms.
@@ -151,16 +146,15 @@ double Fastest(const Options& o, Run run) {
   return fastest;
 }
 
-// Times `a` against its baseline `b` in `pairs` pairs, taking turns at going first (`reset`
-// untimed before each), and prints the medians, their ratio and the verdict on `limit`.
+// Times `a` against `b` in pairs taking turns at going first, and prints the medians' verdict.
 template <typename A, typename B, typename Reset>
 void Compare(unsigned pairs, A a, B b, Reset reset, const char* what, const std::string& size,
              const char* side, const char* base, double limit, const char* tail = "") {
   std::array<std::vector<double>, 2> times;
   for (unsigned pair = 0; pair < pairs; ++pair) {
-    for (const unsigned first : {pair % 2, 1 - pair % 2}) {
+    for (const unsigned side : {pair % 2, 1 - pair % 2}) {
       reset();
-      times[first].push_back(first == 0 ? Seconds(a) : Seconds(b));
+      times[side].push_back(side == 0 ? Seconds(a) : Seconds(b));
     }
   }
   for (auto& t : times) std::sort(t.begin(), t.end());
@@ -171,11 +165,10 @@ void Compare(unsigned pairs, A a, B b, Reset reset, const char* what, const std:
 
 // The byte search, what a processor without SSE2 gets, from match to match as the scan moves.
 std::size_t ByteSearchPass(std::span<const std::uint8_t> image) {
-  std::size_t found = 0;
-  for (std::size_t at = kModelHeader.size();
-       (at = FindTextureTypeNameWith(TypeNameSearch::kBytes, image, at)) < image.size(); ++found)
+  std::size_t at = kModelHeader.size();
+  while ((at = FindTextureTypeNameWith(TypeNameSearch::kBytes, image, at)) < image.size())
     at += kTextureTypeName.size();
-  return found;
+  return at;
 }
 
 std::size_t MemchrPass(std::span<const std::uint8_t> image) {
@@ -243,8 +236,7 @@ bool PlainWrite(const fs::path& path, std::span<const std::uint8_t> bytes) {
   return fd >= 0 && ::close(fd) == 0 && written == ssize_t(bytes.size());
 }
 
-// How much the peak resident size grows while `work` runs, in MiB, once the recorded peak
-// was lowered to the present size; -1 if it cannot be.
+// How far `work` raises the peak resident size, reset to the present first, in MiB; -1: unknown.
 template <typename Work>
 double PeakGrowthMiB(Work work) {
   const auto peakKiB = [] {
@@ -253,8 +245,7 @@ double PeakGrowthMiB(Work work) {
       if (line.starts_with("VmHWM:")) return std::stod(line.substr(6));
     return -1.0;
   };
-  std::ofstream clear("/proc/self/clear_refs");
-  if (!(clear << "5" << std::flush)) return -1;
+  if (!(std::ofstream("/proc/self/clear_refs") << "5" << std::flush)) return -1;
   const double before = peakKiB();
   work();
   return (peakKiB() - before) / 1024;
@@ -276,14 +267,12 @@ void LoadCase(const Options& o, const fs::path& folder) {
   char tail[96];
   std::snprintf(tail, sizeof tail, "\t(its scan %.1f ms, one memchr pass %.1f ms)", scan * 1e3,
                 pass * 1e3);
-  bool ok = true;
   std::unique_ptr<std::uint8_t[]> read;
   const auto release = [&] { g_app.modelImage.reset(), read.reset(); };  // untimed, both sides
   Compare(
-      o.loadPairs, [&] { ok &= Load(path); }, [&] { ok &= (read = PlainRead(path)) != nullptr; },
-      release, "load", SizeLabel(o.loadSize), "LoadModel", "read", 1.1, tail);
+      o.loadPairs, [&] { Load(path); }, [&] { read = PlainRead(path); }, release, "load",
+      SizeLabel(o.loadSize), "LoadModel", "read", 1.1, tail);
   release();
-  if (!ok) return Fail("the model could not be loaded or read");
 
   const double loadPeak = PeakGrowthMiB([&] { Load(path); });
   const double readPeak = PeakGrowthMiB([&] { g_sink = PlainRead(path) != nullptr; });
@@ -314,13 +303,10 @@ void WriteCase(const Options& o, const fs::path& folder) {
                       {g_app.modelImage.get(), g_app.modelSize}))
         Fail("a plain write failed");
   };
-  // Each side writes into an emptied folder, and must have left exactly its copies there.
-  unsigned runs = 0;
-  const auto empty = [&] {
-    std::size_t files = 0;
-    for (const auto& entry : fs::directory_iterator(folder)) files += fs::remove(entry.path());
-    if (runs++ > 0 && files != o.copies) Fail("a copy was not written");
-  };
+  // Each side writes into an emptied folder; the writer first once untimed, to count its copies.
+  const auto empty = [&] { fs::remove_all(folder), fs::create_directory(folder); };
+  empty(), WriteVariants(job);
+  if (std::distance(fs::directory_iterator(folder), {}) != o.copies) Fail("a copy is missing");
   Compare(
       o.writePairs, [&] { WriteVariants(job); }, writePlain, empty, "write",
       Name("", o.copies, " x ").append(SizeLabel(o.writeSize)), "WriteVariants", "plain", 1.25);
@@ -336,14 +322,12 @@ void Quietly(const CliArgs& cli, bool fix = false) {
   std::fflush(stdout), ::dup2(null, STDOUT_FILENO);
   const int status = fix ? RunFix(cli, error) : RunCheck(cli.sources, cli.models, error);
   std::fflush(stdout), ::dup2(out, STDOUT_FILENO), ::close(out);
-  if (status != kExitErrorShown)
-    Fail(fix ? "fix did not leave the lost textures missing" : "check did not find them missing");
+  if (status != kExitErrorShown) Fail("check or fix did not leave the lost textures missing");
 }
 
-// check of a mod's tree, its models naming a loose texture, an archived one and (every tenth)
-// a lost one, followed by 4 KiB of other data; against listing and reading the tree. Then fix
-// --out once the loose textures moved (a third of the references fixable), against check
-// followed by a plain write of the fixed models.
+// check of a mod's tree (models naming a loose texture, an archived one and, every tenth, a lost
+// one) against reading the whole tree; then fix --out once the loose textures moved (a third of
+// the references fixable) against check and a plain write of the fixed models.
 void CheckAndFixCases(const Options& o, const fs::path& folder, bool fix) {
   const fs::path data = folder / "Data Files", out = folder / "fixed";
   std::vector<std::string> archived;
@@ -390,8 +374,7 @@ void CheckAndFixCases(const Options& o, const fs::path& folder, bool fix) {
       Name("", o.checkModels, " models"), "fix --out", "check and write", 1.5);
 }
 
-// check --openmw-cfg of a player's folders and archives, against listing them and reading
-// each archive's tables.
+// check --openmw-cfg of a player's folders and archives, against listing them and their tables.
 void ConfigCase(const Options& o, const fs::path& folder) {
   const fs::path game = folder / "game", cfg = folder / "openmw.cfg", model = folder / "m.nif";
   std::string lines;
@@ -438,18 +421,16 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     const bool value = i + 1 < argc;
-    if (arg == "--smoke") {
+    if (arg == "--smoke")
       o.smoke = true;
-    } else if (arg == "--only" && value) {
+    else if (arg == "--only" && value)
       o.only = argv[++i];
-    } else if (arg == "--dir" && value) {
+    else if (arg == "--dir" && value)
       o.dir = argv[++i];
-    } else if (arg == "--samples" && value) {
+    else if (arg == "--samples" && value)
       o.samples = std::max(1, std::atoi(argv[++i]));
-    } else {
-      std::fputs(kUsage, stderr);
-      return 2;
-    }
+    else
+      return std::fputs(kUsage, stderr), 2;
   }
   if (o.smoke) {
     std::printf("# smoke run on small sizes: not a measurement\n");

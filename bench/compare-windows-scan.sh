@@ -27,9 +27,9 @@ bash "$wine_run" setup "$prefix" >&2
 for ((round = 1; round <= rounds; round++)); do
   for arch in "${arches[@]}"; do
     [[ $skipped != *$arch* ]] || continue
-    rc=0 bits=$([ "$arch" = i686 ] && echo 32 || echo 64)
-    bash "$wine_run" run "$prefix" --need-win$bits --timeout 900 "$build/windows-$arch/bench/texmint_bench.exe" \
-      --only scan $smoke 2>"$out/err" | tr -d '\r' >"$out/run" || rc=$?
+    rc=0 exe=$build/windows-$arch/bench/texmint_bench.exe
+    bash "$wine_run" run "$prefix" --need-win$([ "$arch" = i686 ] && echo 32 || echo 64) \
+      --timeout 900 "$exe" --only scan $smoke 2>"$out/err" | tr -d '\r' >"$out/run" || rc=$?
     if [ "$rc" = 77 ]; then
       echo "$arch build not run: $(tail -n1 "$out/run")"
       skipped+=" $arch"

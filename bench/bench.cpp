@@ -152,9 +152,9 @@ void Compare(unsigned pairs, A a, B b, Reset reset, const char* what, const std:
              const char* side, const char* base, double limit, const char* tail = "") {
   std::array<std::vector<double>, 2> times;
   for (unsigned pair = 0; pair < pairs; ++pair) {
-    for (const unsigned side : {pair % 2, 1 - pair % 2}) {
+    for (const unsigned turn : {pair % 2, 1 - pair % 2}) {
       reset();
-      times[side].push_back(side == 0 ? Seconds(a) : Seconds(b));
+      times[turn].push_back(turn == 0 ? Seconds(a) : Seconds(b));
     }
   }
   for (auto& t : times) std::sort(t.begin(), t.end());

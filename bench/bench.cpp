@@ -280,7 +280,6 @@ void LoadCase(const Options& o, const fs::path& folder) {
   std::printf("peak\t%s\tLoadModel +%.2f MiB\tread +%.2f MiB\t<= file + 4 MiB: %s\n",
               SizeLabel(o.loadSize).c_str(), loadPeak, readPeak,
               kVerdict[loadPeak <= double(o.loadSize) / kMiB + 4]);
-  fs::remove(path);
 }
 
 // The dialog's Create NIFs of reference 0, numbered (the stand-in answers the suffix question

@@ -1,11 +1,5 @@
-// The benchmark: the scan, the load of a large model, the writing of many copies and
-// texmint-cli check and fix, each beside its physical baseline (docs/performance.md).
-// Standard-library timing alone, so that the Windows builds build it too; they time the scan cases
-// only.
-//   texmint_bench [--smoke] [--only scan|load|write|check|fix] [--samples N] [--dir FOLDER]
-// N samples (default 31) give each scan figure, the other cases take turns with their baselines.
-// FOLDER (default $TMPDIR or /tmp) gets a scratch folder; --smoke runs every case once on small
-// sizes, not a measurement.
+// The benchmark (docs/performance.md): each case beside its physical baseline, timed with the
+// standard library alone, so that the Windows builds build it too (they time the scans only).
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -30,6 +24,7 @@
 
 #include "check_command.h"
 #include "cli_args.h"
+#include "cli_run.h"
 #include "common/text.h"
 #include "fix_command.h"
 #include "front/host_files.h"
@@ -40,19 +35,19 @@
 namespace {
 
 using Bytes = std::string;  // as the tests build models
-using Clock = std::chrono::steady_clock;
 constexpr std::size_t kKiB = 1024, kMiB = 1024 * kKiB;
+constexpr const char* kUsage =
+    "usage: texmint_bench [--smoke] [--only scan|load|write|check|fix] [--samples N] "
+    "[--dir FOLDER]\n";
 
 struct Options {
   bool smoke = false;
-  std::string only;  // empty: every case
+  std::string only, dir;  // only: empty for every case
   int samples = 31;
-  std::string dir;
   std::vector<std::size_t> scanSizes{kMiB, 64 * kMiB};
   std::size_t loadSize = 256 * kMiB, writeSize = kMiB;
-  unsigned loadPairs = 10, copies = 1000, writePairs = 5;
-  unsigned checkModels = 2000, checkEntries = 20000, checkPairs = 5;
-  unsigned cfgFolders = 300, cfgFiles = 20000, cfgEntries = 10000;
+  unsigned loadPairs = 10, copies = 1000, writePairs = 5, checkModels = 2000, checkEntries = 20000,
+           checkPairs = 5, cfgFolders = 300, cfgFiles = 20000, cfgEntries = 10000;
 };
 
 bool g_failed = false;
@@ -65,8 +60,7 @@ void Fail(const char* what) {
 }
 
 constexpr std::uint8_t kAbsent = 0xA7;  // never in an image: memchr looks for it in vain
-// Measured in morrowind_mossyrock.nif (66,914 bytes): 138 "N" bytes, 11 records of which 2
-// are texture records.
+// Measured in morrowind_mossyrock.nif: 138 "N" bytes in 66,914, 11 records, 2 of them textures.
 constexpr double kNPerByte = 138.0 / 66914.0, kBytesPerRecord = 66914.0 / 11.0,
                  kTexturesPerRecord = 2.0 / 11.0;
 
@@ -74,16 +68,12 @@ std::span<const std::uint8_t> AsBytes(std::string_view image) {
   return {reinterpret_cast<const std::uint8_t*>(image.data()), image.size()};
 }
 
-// Records of the kinds a real model holds, with "N" as often as in the fixture. At most 100
-// texture records name an outside file, spread over the image (the others hold their texture
-// inside), so that the reference table never fills and the scan runs to the end.
+// Records of the kinds a real model holds, "N" as often as there. At most 100 texture records,
+// spread over the image, name an outside file: the reference table never fills, the scan ends.
 Bytes Realistic(std::size_t size) {
-  constexpr std::string_view kOtherTypes[] = {"NiNode",
-                                              "NiTriShape",
-                                              "NiTriShapeData",
-                                              "NiTexturingProperty",
-                                              "NiMaterialProperty",
-                                              "NiSpecularProperty"};
+  constexpr auto kOtherTypes = std::to_array<std::string_view>(
+      {"NiNode", "NiTriShape", "NiTriShapeData", "NiTexturingProperty", "NiMaterialProperty",
+       "NiSpecularProperty"});
   constexpr std::string_view kPath = "textures\\tx_bench_mossy_stone01.dds";
   std::mt19937_64 random(1);  // the same images in every run
   const auto chance = [&random](double p) { return double(random() >> 11) * 0x1.0p-53 < p; };
@@ -93,7 +83,7 @@ Bytes Realistic(std::size_t size) {
   for (std::size_t textures = 0, external = 0; out.size() < size;) {
     const bool texture = chance(kTexturesPerRecord);
     const bool isExternal = texture && textures++ % every == 0 && external++ < 100;
-    const std::string_view type = kOtherTypes[random() % std::size(kOtherTypes)];
+    const std::string_view type = kOtherTypes[random() % kOtherTypes.size()];
     out += texture ? TextureRecord(isExternal ? kPath : "", isExternal)
                    : U32(std::uint32_t(type.size())).append(type);
     // Random record data around the fixture's mean size; the type names hold the other "N".
@@ -108,9 +98,7 @@ Bytes Realistic(std::size_t size) {
   return out;
 }
 
-// The contents the scan is timed on: realistic, or the header and then `unit` over and over;
-// and the targets: at least 0.8x memchr's throughput on realistic content, within 10x
-// memchr's time and linear in size on adversarial content.
+// The scan's contents, realistic or the header then `unit` over and over, and their targets.
 enum class Target { kThroughput, kTime, kNone };
 constexpr const char* kTargetText[] = {"throughput, >= 0.8x:", "time, <= 10x:", "time, no target"};
 struct Content {
@@ -118,12 +106,10 @@ struct Content {
   std::string_view unit;  // empty: realistic
   Target target;
 };
-constexpr Content kContents[] = {
-    {"realistic", "", Target::kThroughput},
-    {"all-N", "N", Target::kTime},
-    {"near-miss", kTextureTypeName.substr(0, 14), Target::kTime},
-    {"all-match", kTextureTypeName, Target::kNone},
-};
+constexpr Content kContents[] = {{"realistic", "", Target::kThroughput},
+                                 {"all-N", "N", Target::kTime},
+                                 {"near-miss", kTextureTypeName.substr(0, 14), Target::kTime},
+                                 {"all-match", kTextureTypeName, Target::kNone}};
 
 Bytes Made(const Content& content, std::size_t size) {
   if (content.unit.empty()) return Realistic(size);
@@ -132,62 +118,59 @@ Bytes Made(const Content& content, std::size_t size) {
   return out.substr(0, size);
 }
 
+// Appended, not added: GCC 12 at -O3 takes "text" + a string for an overlapping copy.
+std::string Name(std::string_view a, std::size_t n, std::string_view b) {
+  return std::string(a).append(std::to_string(n)).append(b);
+}
+
 std::string SizeLabel(std::size_t bytes) {
-  return bytes % kMiB == 0 ? std::to_string(bytes / kMiB) + "MiB"
-                           : std::to_string(bytes / kKiB) + "KiB";
+  return bytes % kMiB == 0 ? Name("", bytes / kMiB, "MiB") : Name("", bytes / kKiB, "KiB");
 }
 
 constexpr const char* kVerdict[] = {"MISSED", "met"};
 
-double SecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
+template <typename Run>
+double Seconds(Run run, long calls = 1) {
+  const auto start = std::chrono::steady_clock::now();
+  for (long i = 0; i < calls; ++i) run();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 // Seconds per call of `run` in the fastest sample; a sample repeats it for at least 2 ms.
 template <typename Run>
 double Fastest(const Options& o, Run run) {
   long calls = 1;
-  for (auto start = Clock::now(); !o.smoke; start = Clock::now(), calls *= 2) {
-    for (long i = 0; i < calls; ++i) run();
-    if (Clock::now() - start >= std::chrono::milliseconds(2) || calls >= (1L << 24)) break;
-  }
+  while (!o.smoke && Seconds(run, calls) < 2e-3 && calls < (1L << 24)) calls *= 2;
   double fastest = 1e30;
-  for (int s = 0; s < o.samples; ++s) {
-    const auto start = Clock::now();
-    for (long i = 0; i < calls; ++i) run();
-    fastest = std::min(fastest, SecondsSince(start) / double(calls));
-  }
+  for (int s = 0; s < o.samples; ++s) fastest = std::min(fastest, Seconds(run, calls) / calls);
   return fastest;
 }
 
-// The median seconds of `a` and of `b` over `pairs` pairs, alternating which goes first;
-// `reset` runs, untimed, before each.
+// Times `a` against `b` in pairs taking turns at going first, and prints the medians' verdict.
 template <typename A, typename B, typename Reset>
-std::array<double, 2> MedianOfPairs(unsigned pairs, A a, B b, Reset reset) {
+void Compare(unsigned pairs, A a, B b, Reset reset, const char* what, const std::string& size,
+             const char* side, const char* base, double limit, const char* tail = "") {
   std::array<std::vector<double>, 2> times;
   for (unsigned pair = 0; pair < pairs; ++pair) {
-    for (const unsigned side : {pair % 2, 1 - pair % 2}) {
+    for (const unsigned turn : {pair % 2, 1 - pair % 2}) {
       reset();
-      const auto start = Clock::now();
-      side == 0 ? a() : b();
-      times[side].push_back(SecondsSince(start));
+      times[turn].push_back(turn == 0 ? Seconds(a) : Seconds(b));
     }
   }
   for (auto& t : times) std::sort(t.begin(), t.end());
-  return {times[0][pairs / 2], times[1][pairs / 2]};
+  const double mine = times[0][pairs / 2], theirs = times[1][pairs / 2], ratio = mine / theirs;
+  std::printf("%s\t%s\t%s %.1f ms\t%s %.1f ms\t%.2fx, <= %gx: %s%s\n", what, size.c_str(), side,
+              mine * 1e3, base, theirs * 1e3, ratio, limit, kVerdict[ratio <= limit], tail);
 }
 
-// The byte search (what a processor without SSE2 gets) over the image, from each match on to
-// the next, as the scan moves when no record is external.
+// The byte search, what a processor without SSE2 gets, from match to match as the scan moves.
 std::size_t ByteSearchPass(std::span<const std::uint8_t> image) {
-  std::size_t found = 0;
-  for (std::size_t at = kModelHeader.size();
-       (at = FindTextureTypeNameWith(TypeNameSearch::kBytes, image, at)) < image.size(); ++found)
+  std::size_t at = kModelHeader.size();
+  while ((at = FindTextureTypeNameWith(TypeNameSearch::kBytes, image, at)) < image.size())
     at += kTextureTypeName.size();
-  return found;
+  return at;
 }
 
-// One memchr pass, for a byte the image lacks: 0.
 std::size_t MemchrPass(std::span<const std::uint8_t> image) {
   return std::memchr(image.data(), kAbsent, image.size()) != nullptr;
 }
@@ -230,7 +213,6 @@ void ScanCases(const Options& o) {
 #ifdef __linux__
 namespace fs = std::filesystem;
 
-// Loads the model as the program does: true on success.
 bool Load(const fs::path& path) {
   CopyText(g_app.modelPath, path.string());
   return LoadModel() == 1;
@@ -238,19 +220,23 @@ bool Load(const fs::path& path) {
 
 // The baseline, what any loader has to do at least: open, size, a new buffer, one read.
 std::unique_ptr<std::uint8_t[]> PlainRead(const fs::path& path) {
-  std::unique_ptr<std::uint8_t[]> buffer;
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   const off_t size = fd < 0 ? -1 : ::lseek(fd, 0, SEEK_END);
-  if (size >= 0 && ::lseek(fd, 0, SEEK_SET) == 0) {
-    buffer.reset(new std::uint8_t[std::size_t(size)]);
-    if (::read(fd, buffer.get(), std::size_t(size)) != size) buffer.reset();
-  }
+  auto buffer = size >= 0 && ::lseek(fd, 0, SEEK_SET) == 0
+                    ? std::make_unique_for_overwrite<std::uint8_t[]>(std::size_t(size))
+                    : nullptr;
+  if (buffer && ::read(fd, buffer.get(), std::size_t(size)) != size) buffer.reset();
   if (fd >= 0) ::close(fd);
   return buffer;
 }
 
-// How much the peak resident size grows while `work` runs, in MiB, once the recorded peak
-// was lowered to the present size; -1 if it cannot be.
+bool PlainWrite(const fs::path& path, std::span<const std::uint8_t> bytes) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  const auto written = fd < 0 ? -1 : ::write(fd, bytes.data(), bytes.size());
+  return fd >= 0 && ::close(fd) == 0 && written == ssize_t(bytes.size());
+}
+
+// How far `work` raises the peak resident size, reset to the present first, in MiB; -1: unknown.
 template <typename Work>
 double PeakGrowthMiB(Work work) {
   const auto peakKiB = [] {
@@ -259,8 +245,7 @@ double PeakGrowthMiB(Work work) {
       if (line.starts_with("VmHWM:")) return std::stod(line.substr(6));
     return -1.0;
   };
-  std::ofstream clear("/proc/self/clear_refs");
-  if (!(clear << "5" << std::flush)) return -1;
+  if (!(std::ofstream("/proc/self/clear_refs") << "5" << std::flush)) return -1;
   const double before = peakKiB();
   work();
   return (peakKiB() - before) / 1024;
@@ -274,23 +259,20 @@ fs::path WriteBytes(const fs::path& path, std::string_view bytes) {
 
 void LoadCase(const Options& o, const fs::path& folder) {
   const fs::path path = WriteBytes(folder / "model.nif", Realistic(o.loadSize));
-  bool ok = true;
-  std::unique_ptr<std::uint8_t[]> read;
-  const auto [load, plain] = MedianOfPairs(
-      o.loadPairs, [&] { ok &= Load(path); }, [&] { ok &= (read = PlainRead(path)) != nullptr; },
-      [&] { g_app.modelImage.reset(), read.reset(); });  // freeing is not part of either
+  if (!Load(path)) return Fail("the model could not be loaded");
   // How LoadModel's time divides: its scan alone, and one memchr pass over the same image.
-  ok &= Load(path);
   const std::span<const std::uint8_t> loaded(g_app.modelImage.get(), g_app.modelSize);
   const double scan = Fastest(o, [&] { g_sink = ScanTextureRefs(loaded, g_table).refCount; });
   const double pass = Fastest(o, [&] { g_sink = MemchrPass(loaded); });
-  g_app.modelImage.reset();
-  if (!ok) return Fail("the model could not be loaded or read");
-  std::printf(
-      "load\t%s\tLoadModel %.1f ms\tread %.1f ms\t%.2fx, <= 1.1x: %s\t(its scan %.1f ms, "
-      "one memchr pass %.1f ms)\n",
-      SizeLabel(o.loadSize).c_str(), load * 1e3, plain * 1e3, load / plain,
-      kVerdict[load <= 1.1 * plain], scan * 1e3, pass * 1e3);
+  char tail[96];
+  std::snprintf(tail, sizeof tail, "\t(its scan %.1f ms, one memchr pass %.1f ms)", scan * 1e3,
+                pass * 1e3);
+  std::unique_ptr<std::uint8_t[]> read;
+  const auto release = [&] { g_app.modelImage.reset(), read.reset(); };  // untimed, both sides
+  Compare(
+      o.loadPairs, [&] { Load(path); }, [&] { read = PlainRead(path); }, release, "load",
+      SizeLabel(o.loadSize), "LoadModel", "read", 1.1, tail);
+  release();
 
   const double loadPeak = PeakGrowthMiB([&] { Load(path); });
   const double readPeak = PeakGrowthMiB([&] { g_sink = PlainRead(path) != nullptr; });
@@ -298,17 +280,14 @@ void LoadCase(const Options& o, const fs::path& folder) {
   std::printf("peak\t%s\tLoadModel +%.2f MiB\tread +%.2f MiB\t<= file + 4 MiB: %s\n",
               SizeLabel(o.loadSize).c_str(), loadPeak, readPeak,
               kVerdict[loadPeak <= double(o.loadSize) / kMiB + 4]);
-  fs::remove(path);
 }
 
-// The dialog's Create NIFs on a loaded model, done by WriteVariants: reference 0, one copy per
-// replacement name, numbered (the stand-in answers the suffix question OK, not Yes), against a
-// loop writing the same bytes to as many new files, one write call each.
+// The dialog's Create NIFs of reference 0, numbered (the stand-in answers the suffix question
+// OK, not Yes), against a loop writing the same bytes to as many new files.
 void WriteCase(const Options& o, const fs::path& folder) {
   ResetAppState();
   if (!Load(WriteBytes(folder / "model.nif", Realistic(o.writeSize))))
     return Fail("the model could not be loaded");
-  fs::remove(folder / "model.nif");
   g_app.replacementCount = std::min<unsigned>(o.copies, kMaxReplacements);
   for (unsigned i = 0; i < g_app.replacementCount; ++i)
     std::snprintf(g_app.replacements[i].name, kReplacementNameCapacity, "tx_bench_%04u.dds", i + 1);
@@ -318,165 +297,117 @@ void WriteCase(const Options& o, const fs::path& folder) {
   job.basePath = (folder / "model").string();
   // The plain loop writes the model's bytes, which differ from a copy's in one path.
   const auto writePlain = [&] {
-    for (unsigned i = 1; i <= o.copies; ++i) {
-      const std::string path = (folder / ("plain_" + std::to_string(i) + ".nif")).string();
-      const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-      const auto written = fd < 0 ? -1 : ::write(fd, g_app.modelImage.get(), g_app.modelSize);
-      if (fd < 0 || ::close(fd) != 0 || written != g_app.modelSize) Fail("a plain write failed");
-    }
+    for (unsigned i = 1; i <= o.copies; ++i)
+      if (!PlainWrite(folder / Name("plain_", i, ".nif"),
+                      {g_app.modelImage.get(), g_app.modelSize}))
+        Fail("a plain write failed");
   };
-  // Each side writes into an emptied folder, and must have left exactly its copies there.
-  unsigned runs = 0;
-  const auto empty = [&] {
-    std::size_t files = 0;
-    for (const auto& entry : fs::directory_iterator(folder)) files += fs::remove(entry.path());
-    if (runs++ > 0 && files != o.copies) Fail("a copy was not written");
-  };
-  const auto [writer, plain] = MedianOfPairs(
-      o.writePairs, [&] { WriteVariants(job); }, writePlain, empty);
+  // Each side writes into an emptied folder; the writer first once untimed, to count its copies.
+  const auto empty = [&] { fs::remove_all(folder), fs::create_directory(folder); };
+  empty(), WriteVariants(job);
+  if (std::distance(fs::directory_iterator(folder), {}) != o.copies) Fail("a copy is missing");
+  Compare(
+      o.writePairs, [&] { WriteVariants(job); }, writePlain, empty, "write",
+      Name("", o.copies, " x ").append(SizeLabel(o.writeSize)), "WriteVariants", "plain", 1.25);
   empty();
-  std::printf("write\t%u x %s\tWriteVariants %.1f ms\tplain %.1f ms\t%.2fx, <= 1.25x: %s\n",
-              o.copies, SizeLabel(o.writeSize).c_str(), writer * 1e3, plain * 1e3, writer / plain,
-              kVerdict[writer <= 1.25 * plain]);
 }
 
-// Runs `run` with standard output sent nowhere, as into a pipe nobody reads: the commands'
-// tables are not what is timed.
-template <typename Run>
-void Quietly(Run run) {
+// texmint-cli check, or fix, with standard output sent nowhere, as into a pipe nobody reads:
+// the commands' tables are not what is timed. Every case leaves a texture lost for good.
+void Quietly(const CliArgs& cli, bool fix = false) {
   static const int null = ::open("/dev/null", O_WRONLY);
   const int out = ::dup(STDOUT_FILENO);
-  std::fflush(stdout), ::dup2(null, STDOUT_FILENO);
-  run();
-  std::fflush(stdout), ::dup2(out, STDOUT_FILENO), ::close(out);
-}
-
-int CheckQuietly(const GameSources& sources, const std::string& models) {
-  int status = 0;
   std::string error;
-  Quietly([&] { status = RunCheck(sources, {models}, error); });
-  return status;
+  std::fflush(stdout), ::dup2(null, STDOUT_FILENO);
+  const int status = fix ? RunFix(cli, error) : RunCheck(cli.sources, cli.models, error);
+  std::fflush(stdout), ::dup2(out, STDOUT_FILENO), ::close(out);
+  if (status != kExitErrorShown) Fail("check or fix did not leave the lost textures missing");
 }
 
-// texmint-cli check over a mod's tree: models naming a loose texture, one in the archive and
-// (every tenth) one the game lacks, against listing the tree and reading each file once.
-void CheckCase(const Options& o, const fs::path& folder) {
-  const fs::path data = folder / "Data Files";
+// check of a mod's tree (models naming a loose texture, an archived one and, every tenth, a lost
+// one) against reading the whole tree; then fix --out once the loose textures moved (a third of
+// the references fixable) against check and a plain write of the fixed models.
+void CheckAndFixCases(const Options& o, const fs::path& folder, bool fix) {
+  const fs::path data = folder / "Data Files", out = folder / "fixed";
   std::vector<std::string> archived;
   for (unsigned i = 0; i < o.checkEntries; ++i)
-    archived.push_back("textures\\arch\\a" + std::to_string(i) + ".dds");
+    archived.push_back(Name("textures\\arch\\a", i, ".dds"));
   // The tests' archive of empty files, followed by as much data as 256 bytes a file.
   WriteBytes(data / "Morrowind.bsa", ArchiveBytes(archived).append(archived.size() * 256, '\0'));
   for (unsigned i = 0; i < o.checkModels; ++i) {
-    const std::string n = std::to_string(i);
-    WriteBytes(data / "Textures/mymod" / ("t" + n + ".dds"), Bytes(128, '\0'));
-    // The rest of a small model follows its records.
-    WriteBytes(data / "Meshes/mymod" / ("m" + n + ".nif"),
-               Bytes(kVersionedHeader) + TextureRecord("textures\\mymod\\t" + n + ".dds") +
-                   TextureRecord("arch\\a" + std::to_string(i * 7 % o.checkEntries) + ".tga") +
-                   TextureRecord("lost" + n + ".dds", i % 10 == 0) + Bytes(4 * kKiB, '\0'));
+    WriteBytes(data / "Textures/mymod" / Name("t", i, ".dds"), Bytes(128, '\0'));
+    WriteBytes(data / "Meshes/mymod" / Name("m", i, ".nif"),
+               Bytes(kVersionedHeader) + TextureRecord(Name("textures\\mymod\\t", i, ".dds")) +
+                   TextureRecord(Name("arch\\a", i * 7 % o.checkEntries, ".tga")) +
+                   TextureRecord(Name("lost", i, ".dds"), i % 10 == 0) + Bytes(4 * kKiB, '\0'));
   }
-  int status = 0;
-  GameSources sources;
-  sources.dataDirs = {data.string()};
-  const auto check = [&] { status = CheckQuietly(sources, (data / "Meshes").string()); };
+  CliArgs cli;
+  cli.sources.dataDirs = {data.string()}, cli.models = {(data / "Meshes").string()};
+  cli.fixMode = FixMode::kOut, cli.outDir = out.string();
   const auto readAll = [&] {
     for (const auto& entry : fs::recursive_directory_iterator(data))
       if (entry.is_regular_file()) g_sink = PlainRead(entry.path()) != nullptr;
   };
-  const auto [checked, plain] = MedianOfPairs(o.checkPairs, check, readAll, [] {});
-  if (status != 1) return Fail("check did not find the missing textures");
-  std::printf(
-      "check	%u models	check %.1f ms	list and read %.1f ms	%.2fx, <= 1.5x: %s\n",
-      o.checkModels, checked * 1e3, plain * 1e3, checked / plain, kVerdict[checked <= 1.5 * plain]);
-}
+  Compare(
+      o.checkPairs, [&] { Quietly(cli); }, readAll, [] {}, "check",
+      Name("", o.checkModels, " models"), "check", "list and read", 1.5);
+  if (!fix) return;
 
-// texmint-cli fix --out over the check case's tree once its loose textures moved into another
-// folder, which makes a third of the references fixable, against check of the same tree
-// followed by a plain write of the fixed models, one write each.
-void FixCase(const Options& o, const fs::path& folder) {
-  const fs::path data = folder / "Data Files", out = folder / "fixed";
   fs::rename(data / "Textures/mymod", data / "Textures/moved");
-  CliArgs cli;
-  cli.sources.dataDirs = {data.string()}, cli.models = {(data / "Meshes").string()};
-  cli.fixMode = FixMode::kOut, cli.outDir = out.string();
-  std::string error;
-  int status[2] = {};
-  const auto fix = [&] { Quietly([&] { status[0] = RunFix(cli, error); }); };
   const auto reset = [&] { fs::remove_all(out), fs::create_directory(out); };
-  reset(), fix();
+  reset(), Quietly(cli, true);
   std::vector<std::string> fixed;  // the fixed models' bytes
-  for (const auto& entry : fs::recursive_directory_iterator(out)) {
-    std::ifstream in(entry.path(), std::ios::binary);
-    if (entry.is_regular_file())
+  for (const auto& entry : fs::recursive_directory_iterator(out))
+    if (std::ifstream in(entry.path(), std::ios::binary); entry.is_regular_file())
       fixed.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
+  if (fixed.size() != o.checkModels) return Fail("fix did not write every model");
   const auto checkAndWrite = [&] {
-    status[1] = CheckQuietly(cli.sources, cli.models.front());
+    Quietly(cli);
     fs::create_directory(out / "mymod");
-    for (std::size_t i = 0; i < fixed.size(); ++i) {
-      const fs::path path = out / "mymod" / std::to_string(i).append(".nif");
-      const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-      const auto written = fd < 0 ? -1 : ::write(fd, fixed[i].data(), fixed[i].size());
-      if (fd < 0 || ::close(fd) != 0 || written != ssize_t(fixed[i].size())) Fail("a write failed");
-    }
+    for (std::size_t i = 0; i < fixed.size(); ++i)
+      if (!PlainWrite(out / "mymod" / Name("", i, ".nif"), AsBytes(fixed[i])))
+        Fail("a write failed");
   };
-  const auto [fixing, plain] = MedianOfPairs(o.checkPairs, fix, checkAndWrite, reset);
-  if (fixed.size() != o.checkModels || status[0] != 1 || status[1] != 1)
-    return Fail("fix did not write every model, or did not leave the lost textures missing");
-  std::printf("fix\t%u models\tfix --out %.1f ms\tcheck and write %.1f ms\t%.2fx, <= 1.5x: %s\n",
-              o.checkModels, fixing * 1e3, plain * 1e3, fixing / plain,
-              kVerdict[fixing <= 1.5 * plain]);
+  Compare(
+      o.checkPairs, [&] { Quietly(cli, true); }, checkAndWrite, reset, "fix",
+      Name("", o.checkModels, " models"), "fix --out", "check and write", 1.5);
 }
 
-// check --openmw-cfg over a player's setup: data folders of loose textures and the archives the
-// configuration names, against listing every folder and reading each archive's tables once.
+// check --openmw-cfg of a player's folders and archives, against listing them and their tables.
 void ConfigCase(const Options& o, const fs::path& folder) {
   const fs::path game = folder / "game", cfg = folder / "openmw.cfg", model = folder / "m.nif";
-  // Appended, not added: GCC 12 at -O3 takes "text" + a string for an overlapping copy.
-  const auto name = [](std::string_view a, unsigned n, std::string_view b) {
-    return std::string(a).append(std::to_string(n)).append(b);
-  };
   std::string lines;
   for (unsigned f = 0; f < o.cfgFolders; ++f) {
-    lines.append("data=\"").append((game / name("mod", f, "")).string()).append("\"\n");
+    lines.append("data=\"").append((game / Name("mod", f, "")).string()).append("\"\n");
     for (unsigned i = f; i < o.cfgFiles; i += o.cfgFolders)
-      WriteBytes(game / name("mod", f, "/Textures") / name("t", i, ".dds"), Bytes(128, '\0'));
+      WriteBytes(game / Name("mod", f, "/Textures") / Name("t", i, ".dds"), Bytes(128, '\0'));
   }
   std::vector<fs::path> archives;
   for (unsigned a = 0; a < 3; ++a) {
     std::vector<std::string> names;
     for (unsigned i = 0; i < o.cfgEntries; ++i)
-      names.push_back(name(name("textures\\b", a, "\\e"), i, ".dds"));
-    archives.push_back(game / name("mod", a * (o.cfgFolders - 1) / 2, "") / name("B", a, ".bsa"));
+      names.push_back(Name(Name("textures\\b", a, "\\e"), i, ".dds"));
+    archives.push_back(game / Name("mod", a * (o.cfgFolders - 1) / 2, "") / Name("B", a, ".bsa"));
     WriteBytes(archives.back(), ArchiveBytes(names));
-    lines.append("fallback-archive=").append(name("B", a, ".bsa\n"));
+    lines.append("fallback-archive=").append(Name("B", a, ".bsa\n"));
   }
   WriteBytes(cfg, lines);
-  WriteBytes(model, Bytes(kVersionedHeader) + TextureRecord("t7.tga") +
-                        TextureRecord("b2\\e9.tga") + TextureRecord("lost.dds"));
-  GameSources sources;
-  sources.openmwCfg = cfg.string();
-  int status = 0;
-  const auto check = [&] { status = CheckQuietly(sources, model.string()); };
+  WriteBytes(model, ModelNaming({"t7.tga", "b2\\e9.tga", "lost.dds"}));
+  CliArgs cli;
+  cli.sources.openmwCfg = cfg.string(), cli.models = {model.string()};
   const auto listAndRead = [&] {
     for (const auto& entry : fs::recursive_directory_iterator(game))
       g_sink = entry.path().native().size();
     for (const fs::path& archive : archives) {  // the header, then the tables it measures
       std::ifstream in(archive, std::ios::binary);
       std::uint32_t header[3] = {};
-      in.read(reinterpret_cast<char*>(header), sizeof header);
-      Bytes tables(header[1], '\0');
-      in.read(reinterpret_cast<char*>(tables.data()), std::streamsize(tables.size()));
-      g_sink = std::size_t(in.gcount());
+      Bytes tables(in.read(reinterpret_cast<char*>(header), sizeof header) ? header[1] : 0, '\0');
+      g_sink = std::size_t(in.read(tables.data(), std::streamsize(tables.size())).gcount());
     }
   };
-  const auto [checked, plain] = MedianOfPairs(o.checkPairs, check, listAndRead, [] {});
-  if (status != 1) return Fail("check --openmw-cfg did not find the missing texture");
-  std::printf(
-      "check --openmw-cfg\t%u folders\tcheck %.1f ms\tlist and read tables %.1f ms\t%.2fx, "
-      "<= 1.5x: %s\n",
-      o.cfgFolders, checked * 1e3, plain * 1e3, checked / plain, kVerdict[checked <= 1.5 * plain]);
+  Compare(
+      o.checkPairs, [&] { Quietly(cli); }, listAndRead, [] {}, "check --openmw-cfg",
+      Name("", o.cfgFolders, " folders"), "check", "list and read tables", 1.5);
 }
 #endif
 
@@ -489,36 +420,31 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     const bool value = i + 1 < argc;
-    if (arg == "--smoke") {
+    if (arg == "--smoke")
       o.smoke = true;
-    } else if (arg == "--only" && value) {
+    else if (arg == "--only" && value)
       o.only = argv[++i];
-    } else if (arg == "--dir" && value) {
+    else if (arg == "--dir" && value)
       o.dir = argv[++i];
-    } else if (arg == "--samples" && value) {
+    else if (arg == "--samples" && value)
       o.samples = std::max(1, std::atoi(argv[++i]));
-    } else {
-      std::fprintf(
-          stderr,
-          "usage: texmint_bench [--smoke] [--only scan|load|write|check|fix] [--samples N] "
-          "[--dir FOLDER]\n");
-      return 2;
-    }
+    else
+      return std::fputs(kUsage, stderr), 2;
   }
   if (o.smoke) {
     std::printf("# smoke run on small sizes: not a measurement\n");
-    o = {true, o.only, 1, o.dir, {64 * kKiB}, kMiB, 64 * kKiB, 1, 10, 1, 20, 200, 1, 30, 200, 100};
+    o = {true, o.only, o.dir, 1, {64 * kKiB}, kMiB, 64 * kKiB, 1, 10, 1, 20, 200, 1, 30, 200, 100};
   }
-  if (o.only.empty() || o.only == "scan") ScanCases(o);
+  const auto runs = [&o](std::string_view group) { return o.only.empty() || o.only == group; };
+  if (runs("scan")) ScanCases(o);
 #ifdef __linux__
   if (o.only != "scan") {
     std::string folder = (std::filesystem::path(o.dir) / "texmint-bench-XXXXXX").string();
     if (::mkdtemp(folder.data()) == nullptr) return Fail("cannot make a scratch folder"), 1;
-    if (o.only.empty() || o.only == "load") LoadCase(o, folder);
-    if (o.only.empty() || o.only == "write") WriteCase(o, folder);
-    if (o.only.empty() || o.only == "check" || o.only == "fix") CheckCase(o, folder);
-    if (o.only.empty() || o.only == "check") ConfigCase(o, folder);
-    if (o.only.empty() || o.only == "fix") FixCase(o, folder);
+    if (runs("load")) LoadCase(o, folder);
+    if (runs("write")) WriteCase(o, folder);
+    if (runs("check") || runs("fix")) CheckAndFixCases(o, folder, runs("fix"));
+    if (runs("check")) ConfigCase(o, folder);
     std::filesystem::remove_all(folder);
   }
 #endif

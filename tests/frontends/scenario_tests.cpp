@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <set>
 
 #include "common/app_state.h"
 #include "front/main_dialog.h"
@@ -92,11 +93,10 @@ int RunNativeSessions(const std::vector<Session>& sessions, bool shell, const st
 
 int main(int argc, char** argv) try {
   testing::InitGoogleTest(&argc, argv);
-  std::vector<fs::path> files;
+  std::set<fs::path> files;  // the same order on every machine
   for (const auto& entry : fs::directory_iterator(TEXMINT_SCENARIOS_DIR)) {
-    if (entry.path().extension() == ".scenario") files.push_back(entry.path());
+    if (entry.path().extension() == ".scenario") files.insert(entry.path());
   }
-  std::ranges::sort(files);
   for (const fs::path& file : files) {
     const std::string stem = file.stem().string();
     const std::vector<Session> sessions = ReadScenario(ReadFileBytes(file), stem);

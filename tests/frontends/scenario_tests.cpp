@@ -70,7 +70,6 @@ void MakeUnreadable(const fs::path& path) {
   fs::create_symlink(path.filename(), path);  // a link that leads only to itself
 }
 
-// A test whose body is given.
 struct BodyTest : testing::Test {
   explicit BodyTest(std::function<void()> body) : body(std::move(body)) {}
   void TestBody() override { body(); }

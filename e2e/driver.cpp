@@ -192,7 +192,7 @@ void PressEsc() {
 std::vector<std::string> Act(const Action& action) {
   std::vector<std::string> seen;
   if (action.what == "close") return Finish(true), seen;
-  if (action.what == "select row") {
+  if (action.what == "select") {
     HWND list = Dialog(IDC_TEXTURE_LIST);
     RECT row{};
     if (Send(list, LB_GETITEMRECT, action.row, LPARAM(&row)) == LB_ERR) Fail("no such row");

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <set>
 
 #include "common/app_state.h"
 #include "front/main_dialog.h"
@@ -34,7 +36,7 @@ std::vector<std::string> Act(const Action& action) {
   s.fileDialog = action.dialog, s.files = action.files;
   s.answers.assign(action.answers.begin(), action.answers.end());
   const int id = action.button == "Esc" ? kIdCancel : IdOfControl(action.button);
-  if (action.what == "select row") {
+  if (action.what == "select") {
     if (action.row >= int(s.lists[kTextureList].rows.size()))
       Fail("the texture list has no such row");
     s.lists[kTextureList].selection = action.row;  // the platform sends no command for it
@@ -68,39 +70,32 @@ void MakeUnreadable(const fs::path& path) {
   fs::create_symlink(path.filename(), path);  // a link that leads only to itself
 }
 
-struct ScenarioTest : testing::Test {
-  ScenarioTest(std::vector<Session> sessions, bool shell, std::string name)
-      : sessions(std::move(sessions)), shell(shell), name(std::move(name)) {}
-  void TestBody() override {
-    EXPECT_EQ(
-        RunSessions(sessions, shell, TestFolder(name), shell ? RunShellSession : RunStandinSession),
-        0);
-  }
-  std::vector<Session> sessions;
-  bool shell;
-  std::string name;
+struct BodyTest : testing::Test {
+  explicit BodyTest(std::function<void()> body) : body(std::move(body)) {}
+  void TestBody() override { body(); }
+  std::function<void()> body;
 };
-
-}  // namespace
 
 void RunStandinSession(const Session& session, Folder& folder) {
   RunDialogSession(session, {Start, Act, Look, [](const std::string&) {}, [](bool) {}}, folder);
 }
 
-Folder TestFolder(const std::string& name) {
+}  // namespace
+
+int RunNativeSessions(const std::vector<Session>& sessions, bool shell, const std::string& name) {
   // The 32-bit lane runs the same tests at the same time.
   const std::string lane = std::to_string(sizeof(void*) * 8) + "bit-";
   const fs::path work = fs::path(testing::TempDir()) / ("texmint-" + lane + name) / "work";
-  return {work, TEXMINT_MODELS_DIR, {}, MakeUnreadable};
+  return RunSessions(sessions, shell, {work, TEXMINT_MODELS_DIR, {}, MakeUnreadable},
+                     shell ? RunShellSession : RunStandinSession);
 }
 
 int main(int argc, char** argv) try {
   testing::InitGoogleTest(&argc, argv);
-  std::vector<fs::path> files;
+  std::set<fs::path> files;  // the same order on every machine
   for (const auto& entry : fs::directory_iterator(TEXMINT_SCENARIOS_DIR)) {
-    if (entry.path().extension() == ".scenario") files.push_back(entry.path());
+    if (entry.path().extension() == ".scenario") files.insert(entry.path());
   }
-  std::ranges::sort(files);
   for (const fs::path& file : files) {
     const std::string stem = file.stem().string();
     const std::vector<Session> sessions = ReadScenario(ReadFileBytes(file), stem);
@@ -108,10 +103,12 @@ int main(int argc, char** argv) try {
       const std::string suite = shell ? "cli" : "standin";
       if (std::ranges::none_of(sessions, [&](auto& s) { return IsShellSession(s) == shell; }))
         continue;
-      testing::RegisterTest(suite.c_str(), stem.c_str(), nullptr, nullptr, __FILE__, __LINE__,
-                            [=]() -> testing::Test* {
-                              return new ScenarioTest(sessions, shell, suite + "-" + stem);
-                            });
+      testing::RegisterTest(
+          suite.c_str(), stem.c_str(), nullptr, nullptr, __FILE__, __LINE__,
+          [=]() -> testing::Test* {
+            return new BodyTest(
+                [=] { EXPECT_EQ(RunNativeSessions(sessions, shell, suite + "-" + stem), 0); });
+          });
     }
   }
   return RUN_ALL_TESTS();

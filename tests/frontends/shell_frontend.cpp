@@ -1,7 +1,7 @@
 // texmint-cli as a subprocess, for the sessions that run it.
-#include <fcntl.h>
 #include <sys/wait.h>
-#include <unistd.h>
+
+#include <gtest/gtest.h>
 
 #include "frontends/frontends.h"
 
@@ -15,32 +15,18 @@ std::string Quoted(std::string text) {
   return "'" + text + "'";
 }
 
-// Runs g_cliInProcess in the folder, its stdout and stderr sent to `out` and `err`.
-std::tuple<std::string, std::string, int> RunInProcess(const std::string& args,
-                                                       const Folder& folder, const fs::path& out,
-                                                       const fs::path& err) {
-  std::vector<std::string> words = Words(args);
-  std::vector<const char*> argv;
-  for (const std::string& word : words) argv.push_back(word.c_str());
-  std::fflush(nullptr);
-  const int saved[] = {::dup(STDOUT_FILENO), ::dup(STDERR_FILENO)};
-  ::close(STDOUT_FILENO), ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  ::close(STDERR_FILENO), ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  const fs::path was = fs::current_path();
-  fs::current_path(folder.work);
-  const int status = g_cliInProcess(argv);
-  fs::current_path(was);
-  std::fflush(nullptr);
-  ::dup2(saved[0], STDOUT_FILENO), ::dup2(saved[1], STDERR_FILENO);
-  ::close(saved[0]), ::close(saved[1]);
-  return {ReadFileBytes(out), ReadFileBytes(err), status};
-}
-
 // Runs texmint-cli in the folder: its stdout, its stderr and its exit status.
 std::tuple<std::string, std::string, int> RunCli(const std::string& args, const Folder& folder) {
+  if (g_cliInProcess) {
+    const std::vector<std::string> words = Words(args);
+    std::vector<const char*> argv;
+    for (const std::string& word : words) argv.push_back(word.c_str());
+    testing::internal::CaptureStdout(), testing::internal::CaptureStderr();
+    const int status = g_cliInProcess(argv);
+    return {testing::internal::GetCapturedStdout(), testing::internal::GetCapturedStderr(), status};
+  }
   const fs::path out = folder.work.parent_path() / "stdout",
                  err = folder.work.parent_path() / "err";
-  if (g_cliInProcess) return RunInProcess(args, folder, out, err);
   // Appended, not added: GCC 12 at -O3 takes "text" + a string for an overlapping copy.
   std::string line = "cd ";
   // The user's own folders are the session's, so that nothing outside it is read.
@@ -63,25 +49,18 @@ void Expect(const std::string& command, const std::string& what, const std::stri
 }  // namespace
 
 void RunShellSession(const Session& session, Folder& folder) {
-  std::vector<Step> steps;
-  for (const Step& step : session.steps) {
-    const auto [args, told] = Cut(step.text, "=> ");
-    if (step.verb != "mistake") {
-      steps.push_back(step);
-    } else {
-      steps.insert(steps.end(),
-                   {{step.line, "run", "texmint-cli " + args},
-                    {step.line, "stderr", "texmint-cli: " + told + " (see texmint-cli --help)"},
-                    {step.line, "exit", "2"}});
-    }
-  }
+  const std::vector<Step>& steps = session.steps;
   for (std::size_t i = 0; i < steps.size(); ++i) {
     const Step& step = steps[i];
+    const bool mistake = step.verb == "mistake";
     if (step.verb == "have" || step.verb == "read-only" || step.verb == "mode") {
       MakeFiles(step, folder);
-    } else if (step.verb == "run") {
-      std::string expected[2], exit = "0";  // stdout and stderr
-      for (; i + 1 < steps.size() &&
+    } else if (step.verb == "run" || mistake) {
+      const auto [args, told] = Cut(step.text, "=> ");
+      std::string expected[2], exit = mistake ? "2" : "0";  // stdout and stderr
+      if (mistake)
+        expected[1] = Expand("texmint-cli: " + told + " (see texmint-cli --help)\\n", folder, true);
+      for (; !mistake && i + 1 < steps.size() &&
              (steps[i + 1].verb.starts_with("std") || steps[i + 1].verb == "exit");
            ++i) {
         const Step& next = steps[i + 1];
@@ -90,7 +69,8 @@ void RunShellSession(const Session& session, Folder& folder) {
         else
           expected[next.verb == "stderr"] += Expand(next.text, folder, true) + "\n";
       }
-      const auto [out, err, status] = RunCli(Expand(step.text, folder).substr(12), folder);
+      const auto [out, err, status] =
+          RunCli(Expand(mistake ? args : args.substr(12), folder), folder);
       const std::string command = "line " + std::to_string(step.line) + ": " + step.text;
       Expect(command, "stdout", out, expected[0]);
       Expect(command, "stderr", err, expected[1]);

@@ -29,15 +29,6 @@ const std::pair<int, std::string> kControls[] = {{IDC_PATH_BOX, "path box"},
 const fs::file_time_type kMadeTime = std::chrono::floor<std::chrono::seconds>(
     fs::file_time_type::clock::now() - std::chrono::hours(24));
 
-std::vector<std::string> ListFolder(const fs::path& dir) {
-  std::vector<std::string> names;
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator(dir, error))
-    names.push_back(entry.path().filename().string() + (entry.is_directory(error) ? "/" : ""));
-  std::ranges::sort(names);
-  return names;
-}
-
 // One action with the message boxes, answers and screenshots that follow it.
 std::size_t ReadAction(const std::vector<Step>& steps, std::size_t i, const Folder& folder,
                        Action& action, std::vector<std::string>& boxes) {
@@ -45,7 +36,7 @@ std::size_t ReadAction(const std::vector<Step>& steps, std::size_t i, const Fold
   const auto [button, answer] = Cut(step.text, ", ");
   action.what = step.verb;
   action.button = button;
-  if (step.verb == "select row") action.row = std::stoi(step.text);
+  if (step.verb == "select") action.row = std::stoi(step.text.substr(4));  // "row N"
   const std::vector<std::string> words = Words(answer);
   if (!words.empty()) action.dialog = words[0];
   for (std::size_t w = 1; w < words.size(); ++w) {
@@ -104,10 +95,6 @@ std::vector<Session> ReadScenario(const std::string& text, const std::string& na
     words >> verb >> std::ws;
     std::getline(words, text);
     if (verb.empty() || verb[0] == '#') continue;
-    if (verb == "select") {
-      const auto [second, rest] = Cut(text, " ");
-      verb += " " + second, text = rest;
-    }
     if (verb.ends_with(':')) verb.pop_back();
     text.erase(text.find_last_not_of(" \r") + 1);
     if (verb == "session")
@@ -201,9 +188,12 @@ bool CheckFiles(const Step& step, const Folder& folder) {
   if (step.verb != "expect") return false;
   if (step.text.starts_with("files")) {
     const auto [where, listed] = Cut(step.text, ":");
-    std::vector<std::string> expected = Words(listed);
-    std::ranges::sort(expected);
-    const auto seen = ListFolder(where == "files" ? folder.work : folder.work / where.substr(9));
+    std::vector<std::string> expected = Words(listed), seen;
+    std::error_code error;
+    const fs::path dir = where == "files" ? folder.work : folder.work / where.substr(9);
+    for (const auto& entry : fs::directory_iterator(dir, error))
+      seen.push_back(entry.path().filename().string() + (entry.is_directory(error) ? "/" : ""));
+    std::ranges::sort(expected), std::ranges::sort(seen);
     if (seen != expected) FailAt(step, "the folder holds " + ListText(seen, -1));
     return true;
   }
@@ -234,12 +224,8 @@ bool CheckFiles(const Step& step, const Folder& folder) {
     FailAt(step, "it was written");
   const std::string expected = Replaced(original, replaced),
                     seen = ReadFileBytes(folder.work / name);
-  if (seen != expected) {
-    const auto at = std::ranges::mismatch(seen, expected).in1 - seen.begin();
-    FailAt(step, "it has " + std::to_string(seen.size()) + " bytes, expected " +
-                     std::to_string(expected.size()) + "; they first differ at " +
-                     std::to_string(at));
-  }
+  if (const auto at = std::ranges::mismatch(seen, expected).in1; seen != expected)
+    FailAt(step, "it first differs at byte " + std::to_string(at - seen.begin()));
   return true;
 }
 
@@ -269,7 +255,7 @@ void RunDialogSession(const Session& session, const Frontend& frontend, Folder& 
   try {
     for (std::size_t i = 0; i < session.steps.size();) {
       const Step& step = session.steps[i++];
-      if (step.verb == "press" || step.verb == "select row" || step.verb == "close") {
+      if (step.verb == "press" || step.verb == "select" || step.verb == "close") {
         Action action;
         std::vector<std::string> expected;
         i = ReadAction(session.steps, i - 1, folder, action, expected);

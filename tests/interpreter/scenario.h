@@ -19,7 +19,7 @@ struct Failure : std::runtime_error {
 
 struct Step {
   int line;
-  std::string verb;  // "have", "press", "select row", "expect", "message", "run", ...
+  std::string verb;  // "have", "press", "select", "expect", "message", "run", ...
   std::string text;  // the rest of the line
 };
 
@@ -53,7 +53,7 @@ bool CheckFiles(const Step& step, const Folder& folder);
 
 // One thing the user does, with the answers to everything it brings up.
 struct Action {
-  std::string what;                  // "press", "select row" or "close"
+  std::string what;                  // "press", "select" (a row) or "close"
   std::string button;                // for press: a button's label, or "Esc"
   int row = -1;                      // for select row
   std::string dialog;                // "", "choose", "type" or "cancel"

@@ -32,10 +32,9 @@ void CheckSearch(Span bytes, std::string_view file) {
 #endif
   const std::size_t step = file.size() <= 4096 ? 1 : file.size() / 3;
   for (const TypeNameSearch search : {TypeNameSearch::kBytes, BestTypeNameSearch()}) {
-    for (std::size_t from = 0; from <= file.size(); from += step) {
+    for (std::size_t from = 0; from <= file.size(); from += step)
       FUZZ_CHECK(FindTextureTypeNameWith(search, bytes, from) ==
                  std::min(file.find(kTextureTypeName, from), file.size()));
-    }
   }
 }
 
@@ -50,9 +49,8 @@ void CheckLoad(std::string_view file, const ScanResult& scan, std::span<const Te
   FUZZ_CHECK(loaded == (scan.status == ScanStatus::kFound));
   FUZZ_CHECK(g_app.modelSize == file.size() && g_app.refCount == scan.refCount);
   FUZZ_CHECK(std::memcmp(file.data(), g_app.modelImage.get(), file.size()) == 0);
-  for (std::uint32_t i = 0; i < scan.refCount; ++i) {
+  for (std::uint32_t i = 0; i < scan.refCount; ++i)
     FUZZ_CHECK(std::string_view(g_app.refs[i].displayName) == table[i].displayName);
-  }
   const char* told = scan.status == ScanStatus::kNotNetImmerse  ? kMsgNotRecognized
                      : scan.status == ScanStatus::kNoReferences ? kMsgNoReferences
                      : scan.truncated                           ? kMsgFirstHundred

@@ -23,11 +23,6 @@ std::string KindName(MessageKind kind) {
                                 : "type " + std::to_string(unsigned(kind));
 }
 
-void Start() {
-  ResetAppState();
-  StandinOpenDialog();
-}
-
 std::vector<std::string> Act(const Action& action) {
   Standin& s = TheStandin();
   if (s.dialogEnded) Fail("the dialog has already ended");
@@ -77,7 +72,8 @@ struct BodyTest : testing::Test {
 };
 
 void RunStandinSession(const Session& session, Folder& folder) {
-  RunDialogSession(session, {Start, Act, Look, [](const std::string&) {}, [](bool) {}}, folder);
+  const auto start = [] { ResetAppState(), StandinOpenDialog(); };
+  RunDialogSession(session, {start, Act, Look, [](const std::string&) {}, [](bool) {}}, folder);
 }
 
 }  // namespace
@@ -93,9 +89,8 @@ int RunNativeSessions(const std::vector<Session>& sessions, bool shell, const st
 int main(int argc, char** argv) try {
   testing::InitGoogleTest(&argc, argv);
   std::set<fs::path> files;  // the same order on every machine
-  for (const auto& entry : fs::directory_iterator(TEXMINT_SCENARIOS_DIR)) {
+  for (const auto& entry : fs::directory_iterator(TEXMINT_SCENARIOS_DIR))
     if (entry.path().extension() == ".scenario") files.insert(entry.path());
-  }
   for (const fs::path& file : files) {
     const std::string stem = file.stem().string();
     const std::vector<Session> sessions = ReadScenario(ReadFileBytes(file), stem);

@@ -85,9 +85,8 @@ TEST(StoredPath, IsEmptyForAReferenceOutsideTheImage) {
   const std::span bytes(reinterpret_cast<const std::uint8_t*>(image.data()), image.size());
   const std::tuple<std::uint32_t, std::uint32_t, const char*> cases[] = {
       {2, 9, "678"}, {2, 11, ""}, {6, 2, ""}, {0xFFFFFFFE, 9, ""}};
-  for (const auto& [lengthOffset, tailOffset, path] : cases) {
+  for (const auto& [lengthOffset, tailOffset, path] : cases)
     EXPECT_EQ(StoredPath(bytes, {{}, lengthOffset, tailOffset}), path) << lengthOffset;
-  }
 }
 
 // A 32-bit process cannot hold 2 GiB of archive tables: such an archive is refused, not read.

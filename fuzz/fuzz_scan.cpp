@@ -74,6 +74,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(scan.truncated == (refs.size() > kMaxTextureRefs));
   FUZZ_CHECK((scan.status == ScanStatus::kNotNetImmerse) ==
              !file.starts_with("NetImmerse File Format"));
+  // One copy with every reference replaced, by paths shorter and longer than the old ones.
+  std::vector<PathEdit> edits;
+  std::vector<std::pair<RefSpan, std::string>> replaced;
   for (std::uint32_t i = 0; i < scan.refCount; ++i) {
     FUZZ_CHECK(table[i].lengthOffset == refs[i].lengthOffset &&
                table[i].tailOffset == refs[i].tailOffset);
@@ -84,12 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(StoredPath(bytes, table[i]) == path);
     path = path.substr(path.rfind('\\') + 1);
     FUZZ_CHECK(table[i].displayName == path.substr(0, kDisplayNameCapacity - 1));
-  }
-  // One copy with every reference replaced, by paths shorter and longer than the old ones.
-  std::vector<PathEdit> edits;
-  std::vector<std::pair<RefSpan, std::string>> replaced;
-  for (std::uint32_t i = 0; i < scan.refCount; ++i) {
-    const std::string_view path = i % 2 ? "a.dds" : "textures\\replaced\\by_fuzz.dds";
+    path = i % 2 ? "a.dds" : "textures\\replaced\\by_fuzz.dds";
     edits.push_back({table[i].lengthOffset, table[i].tailOffset, path});
     replaced.emplace_back(refs[i], path);
   }

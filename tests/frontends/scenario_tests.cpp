@@ -26,8 +26,7 @@ std::string KindName(MessageKind kind) {
 std::vector<std::string> Act(const Action& action) {
   Standin& s = TheStandin();
   if (s.dialogEnded) Fail("the dialog has already ended");
-  s.messageBoxes.clear();
-  s.fileDialogsOpened = 0;
+  s.messageBoxes.clear(), s.fileDialogsOpened = 0;
   s.fileDialog = action.dialog, s.files = action.files;
   s.answers.assign(action.answers.begin(), action.answers.end());
   const int id = action.button == "Esc" ? kIdCancel : IdOfControl(action.button);

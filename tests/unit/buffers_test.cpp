@@ -93,8 +93,7 @@ TEST(StoredPath, IsEmptyForAReferenceOutsideTheImage) {
 // (A 64-bit one would try to hold them, which a test has no business doing.)
 TEST(ReadArchiveStreamNames, RefusesTablesA32BitProcessCannotHold) {
   if constexpr (sizeof(std::size_t) == 4) {
-    const std::string names[] = {"a.dds"};
-    std::string bytes = ArchiveBytes(names);
+    std::string bytes = ArchiveBytes(std::vector<std::string>{"a.dds"});
     bytes.replace(4, 4, U32(0x80000000));  // the hash table's offset
     std::istringstream in(bytes);
     std::vector<std::string> read;

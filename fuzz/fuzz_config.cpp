@@ -39,16 +39,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string error;
   const bool read = ParseOpenmwCfgText(text, lines, error);
   FUZZ_CHECK(read == error.empty());
-  if (!read) {
-    FUZZ_CHECK(error.find('\n') == error.npos &&
-               std::isdigit(static_cast<unsigned char>(error[0])));
-    return 0;
-  }
+  FUZZ_CHECK(read || (error.find('\n') == error.npos &&
+                      std::isdigit(static_cast<unsigned char>(error[0]))));
+  if (!read) return 0;
   FUZZ_CHECK(lines.dataLocal.size() <= 1 && lines.resources.size() <= 1);
   for (const auto* values :
-       {&lines.data, &lines.config, &lines.dataLocal, &lines.resources, &lines.fallbackArchives}) {
+       {&lines.data, &lines.config, &lines.dataLocal, &lines.resources, &lines.fallbackArchives})
     for (const std::string& value : *values) FUZZ_CHECK(InText(text, value));
-  }
   const bool endsInLine = !text.empty() && text.back() != '\n';
   const std::string longer = std::string(text) + (endsInLine ? "\n" : "") + "  # x\ndata=\"&&\"z\n";
   FUZZ_CHECK(ParseOpenmwCfgText(longer, again, error));

@@ -32,10 +32,9 @@ void CheckSearch(Span bytes, std::string_view file) {
 #endif
   const std::size_t step = file.size() <= 4096 ? 1 : file.size() / 3;
   for (const TypeNameSearch search : {TypeNameSearch::kBytes, BestTypeNameSearch()}) {
-    for (std::size_t from = 0; from <= file.size(); from += step) {
+    for (std::size_t from = 0; from <= file.size(); from += step)
       FUZZ_CHECK(FindTextureTypeNameWith(search, bytes, from) ==
                  std::min(file.find(kTextureTypeName, from), file.size()));
-    }
   }
 }
 
@@ -50,9 +49,8 @@ void CheckLoad(std::string_view file, const ScanResult& scan, std::span<const Te
   FUZZ_CHECK(loaded == (scan.status == ScanStatus::kFound));
   FUZZ_CHECK(g_app.modelSize == file.size() && g_app.refCount == scan.refCount);
   FUZZ_CHECK(std::memcmp(file.data(), g_app.modelImage.get(), file.size()) == 0);
-  for (std::uint32_t i = 0; i < scan.refCount; ++i) {
+  for (std::uint32_t i = 0; i < scan.refCount; ++i)
     FUZZ_CHECK(std::string_view(g_app.refs[i].displayName) == table[i].displayName);
-  }
   const char* told = scan.status == ScanStatus::kNotNetImmerse  ? kMsgNotRecognized
                      : scan.status == ScanStatus::kNoReferences ? kMsgNoReferences
                      : scan.truncated                           ? kMsgFirstHundred
@@ -76,6 +74,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(scan.truncated == (refs.size() > kMaxTextureRefs));
   FUZZ_CHECK((scan.status == ScanStatus::kNotNetImmerse) ==
              !file.starts_with("NetImmerse File Format"));
+  // One copy with every reference replaced, by paths shorter and longer than the old ones.
+  std::vector<PathEdit> edits;
+  std::vector<std::pair<RefSpan, std::string>> replaced;
   for (std::uint32_t i = 0; i < scan.refCount; ++i) {
     FUZZ_CHECK(table[i].lengthOffset == refs[i].lengthOffset &&
                table[i].tailOffset == refs[i].tailOffset);
@@ -86,12 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(StoredPath(bytes, table[i]) == path);
     path = path.substr(path.rfind('\\') + 1);
     FUZZ_CHECK(table[i].displayName == path.substr(0, kDisplayNameCapacity - 1));
-  }
-  // One copy with every reference replaced, by paths shorter and longer than the old ones.
-  std::vector<PathEdit> edits;
-  std::vector<std::pair<RefSpan, std::string>> replaced;
-  for (std::uint32_t i = 0; i < scan.refCount; ++i) {
-    const std::string_view path = i % 2 ? "a.dds" : "textures\\replaced\\by_fuzz.dds";
+    path = i % 2 ? "a.dds" : "textures\\replaced\\by_fuzz.dds";
     edits.push_back({table[i].lengthOffset, table[i].tailOffset, path});
     replaced.emplace_back(refs[i], path);
   }

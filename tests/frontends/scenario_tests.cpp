@@ -23,16 +23,10 @@ std::string KindName(MessageKind kind) {
                                 : "type " + std::to_string(unsigned(kind));
 }
 
-void Start() {
-  ResetAppState();
-  StandinOpenDialog();
-}
-
 std::vector<std::string> Act(const Action& action) {
   Standin& s = TheStandin();
   if (s.dialogEnded) Fail("the dialog has already ended");
-  s.messageBoxes.clear();
-  s.fileDialogsOpened = 0;
+  s.messageBoxes.clear(), s.fileDialogsOpened = 0;
   s.fileDialog = action.dialog, s.files = action.files;
   s.answers.assign(action.answers.begin(), action.answers.end());
   const int id = action.button == "Esc" ? kIdCancel : IdOfControl(action.button);
@@ -77,7 +71,8 @@ struct BodyTest : testing::Test {
 };
 
 void RunStandinSession(const Session& session, Folder& folder) {
-  RunDialogSession(session, {Start, Act, Look, [](const std::string&) {}, [](bool) {}}, folder);
+  const auto start = [] { ResetAppState(), StandinOpenDialog(); };
+  RunDialogSession(session, {start, Act, Look, [](const std::string&) {}, [](bool) {}}, folder);
 }
 
 }  // namespace
@@ -93,9 +88,8 @@ int RunNativeSessions(const std::vector<Session>& sessions, bool shell, const st
 int main(int argc, char** argv) try {
   testing::InitGoogleTest(&argc, argv);
   std::set<fs::path> files;  // the same order on every machine
-  for (const auto& entry : fs::directory_iterator(TEXMINT_SCENARIOS_DIR)) {
+  for (const auto& entry : fs::directory_iterator(TEXMINT_SCENARIOS_DIR))
     if (entry.path().extension() == ".scenario") files.insert(entry.path());
-  }
   for (const fs::path& file : files) {
     const std::string stem = file.stem().string();
     const std::vector<Session> sessions = ReadScenario(ReadFileBytes(file), stem);

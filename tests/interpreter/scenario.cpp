@@ -34,8 +34,7 @@ std::size_t ReadAction(const std::vector<Step>& steps, std::size_t i, const Fold
                        Action& action, std::vector<std::string>& boxes) {
   const Step& step = steps[i];
   const auto [button, answer] = Cut(step.text, ", ");
-  action.what = step.verb;
-  action.button = button;
+  action.what = step.verb, action.button = button;
   if (step.verb == "select") action.row = std::stoi(step.text.substr(4));  // "row N"
   const std::vector<std::string> words = Words(answer);
   if (!words.empty()) action.dialog = words[0];
@@ -92,8 +91,7 @@ std::vector<Session> ReadScenario(const std::string& text, const std::string& na
   for (int number = 1; std::getline(in, line); ++number) {
     std::istringstream words(line);
     std::string verb, text;
-    words >> verb >> std::ws;
-    std::getline(words, text);
+    std::getline(words >> verb >> std::ws, text);
     if (verb.empty() || verb[0] == '#') continue;
     if (verb.ends_with(':')) verb.pop_back();
     text.erase(text.find_last_not_of(" \r") + 1);
@@ -162,10 +160,9 @@ void MakeFiles(const Step& step, Folder& folder) {
     for (const std::string& word : Words(Expand(what, folder))) {
       const auto [path, times] = Cut(word == "\"\"" ? "" : word, "*");
       for (int n = 0; n < (times.empty() ? 1 : std::stoi(times)); ++n) {
-        const auto hash = path.find('#');
-        paths.push_back(hash == std::string::npos
-                            ? path
-                            : path.substr(0, hash) + std::to_string(n) + path.substr(hash + 1));
+        paths.push_back(path);
+        if (const auto hash = path.find('#'); hash != path.npos)
+          paths.back().replace(hash, 1, std::to_string(n));
       }
     }
     bytes = ModelNaming(paths);
@@ -185,7 +182,6 @@ void MakeFiles(const Step& step, Folder& folder) {
 }
 
 bool CheckFiles(const Step& step, const Folder& folder) {
-  if (step.verb != "expect") return false;
   if (step.text.starts_with("files")) {
     const auto [where, listed] = Cut(step.text, ":");
     std::vector<std::string> expected = Words(listed), seen;
@@ -260,10 +256,9 @@ void RunDialogSession(const Session& session, const Frontend& frontend, Folder& 
         std::vector<std::string> expected;
         i = ReadAction(session.steps, i - 1, folder, action, expected);
         const std::vector<std::string> seen = frontend.act(action);
-        if (seen != expected) {
+        if (seen != expected)
           FailAt(step, "the message boxes were\n" + ListText(seen, -1) + "\nexpected\n" +
                            ListText(expected, -1));
-        }
       } else if (step.verb == "have" || step.verb == "read-only") {
         MakeFiles(step, folder);
       } else if (step.verb == "screenshot") {

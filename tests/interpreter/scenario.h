@@ -12,9 +12,7 @@
 namespace fs = std::filesystem;
 
 // Thrown when a session does not go as written; the text names the line.
-struct Failure : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
+using Failure = std::runtime_error;
 [[noreturn]] void Fail(const std::string& message);
 
 struct Step {

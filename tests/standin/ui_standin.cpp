@@ -59,9 +59,8 @@ OpenFileResult UiOpenFileDialog(const OpenFileRequest& request) {
   std::vector<std::string> paths = std::exchange(s.files, {}), names;
   // Typed names are looked up where the dialog opened; with no folder given the dialog
   // would open somewhere of the system's choosing, which a script cannot know.
-  const std::string folder = request.initialDir ? request.initialDir : "";
-  if (how == "type" && !folder.empty()) {
-    for (std::string& path : paths) path = folder + "/" + path;
+  if (how == "type" && request.initialDir && *request.initialDir) {
+    for (std::string& path : paths) path = std::string(request.initialDir) + "/" + path;
   } else if (how != "choose") {
     return {false, 0};
   }

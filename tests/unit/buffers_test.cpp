@@ -85,17 +85,15 @@ TEST(StoredPath, IsEmptyForAReferenceOutsideTheImage) {
   const std::span bytes(reinterpret_cast<const std::uint8_t*>(image.data()), image.size());
   const std::tuple<std::uint32_t, std::uint32_t, const char*> cases[] = {
       {2, 9, "678"}, {2, 11, ""}, {6, 2, ""}, {0xFFFFFFFE, 9, ""}};
-  for (const auto& [lengthOffset, tailOffset, path] : cases) {
+  for (const auto& [lengthOffset, tailOffset, path] : cases)
     EXPECT_EQ(StoredPath(bytes, {{}, lengthOffset, tailOffset}), path) << lengthOffset;
-  }
 }
 
 // A 32-bit process cannot hold 2 GiB of archive tables: such an archive is refused, not read.
 // (A 64-bit one would try to hold them, which a test has no business doing.)
 TEST(ReadArchiveStreamNames, RefusesTablesA32BitProcessCannotHold) {
   if constexpr (sizeof(std::size_t) == 4) {
-    const std::string names[] = {"a.dds"};
-    std::string bytes = ArchiveBytes(names);
+    std::string bytes = ArchiveBytes(std::vector<std::string>{"a.dds"});
     bytes.replace(4, 4, U32(0x80000000));  // the hash table's offset
     std::istringstream in(bytes);
     std::vector<std::string> read;

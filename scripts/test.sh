@@ -9,4 +9,5 @@ bash scripts/install-deps.sh
 build=${TEXMINT_BUILD_DIR:-build}
 cmake -S . -B "$build" -G Ninja -DTEXMINT_WARNINGS_AS_ERRORS=ON
 cmake --build "$build"
-ctest --test-dir "$build" --output-on-failure "$@"
+# Tests that share a resource (the Wine prefix) say so; the rest run side by side.
+ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" "$@"
